@@ -1,0 +1,73 @@
+// The console: the lowest layer of fs5. Every other layer prints through it and some read
+// through it; it calls nothing of the system.
+//
+// Input arrives one whole line (with its end of line) at a time and is kept in two buffers
+// that draw lines from the input only when they are empty:
+//   - the main buffer serves command lines, word reads (login, passwords) and the editor's
+//     character reads;
+//   - the key buffer serves every single-character read (waits and confirmations).
+// So the Enter typed after an Escape at a confirmation is kept for the next wait, and the end
+// of line after a password is kept for the next command line. Standard output is flushed
+// before every read of the input and before every write to standard error, so a merged
+// console shows everything in program order.
+#ifndef FS5_CONSOLE_CONSOLE_H_
+#define FS5_CONSOLE_CONSOLE_H_
+
+#include <istream>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+namespace fs5 {
+
+inline constexpr int CLEAR_LINES = 25;
+inline constexpr int KEY_ESCAPE = 27;
+inline constexpr int END_OF_INPUT = -1;
+
+class Console {
+ public:
+  Console(std::istream& in, std::ostream& out, std::ostream& err);
+
+  // Writes text to standard output.
+  void print(std::string_view text);
+  // Writes text and an end of line to standard output.
+  void line(std::string_view text = {});
+  // Flushes standard output, then writes text and an end of line to standard error.
+  void error(std::string_view text);
+  // Flushes standard output, then writes text (no end of line) to standard error.
+  void errorPart(std::string_view text);
+
+  // Reads the rest of the current line from the main buffer (drawing a new line when it is
+  // empty) into `text`, without its end of line. False at the end of input with nothing read.
+  bool readLine(std::string& text);
+  // Skips white space in the main buffer, then reads one word up to the next white space,
+  // which stays in the buffer. False at the end of input before any character of a word.
+  bool readWord(std::string& word);
+  // One character from the main buffer, or END_OF_INPUT.
+  int readChar();
+  // One character from the key buffer, or END_OF_INPUT.
+  int readKey();
+
+  // Writes 25 ends of line in one write.
+  void clearScreen();
+  // "Press Enter to continue." and one character from the key buffer.
+  void waitForEnter();
+
+ private:
+  struct Buffer {
+    std::string text;
+    std::size_t pos = 0;
+    bool empty() const { return pos >= text.size(); }
+  };
+  bool refill(Buffer& buffer);
+
+  std::istream& in_;
+  std::ostream& out_;
+  std::ostream& err_;
+  Buffer main_;
+  Buffer keys_;
+};
+
+}  // namespace fs5
+
+#endif  // FS5_CONSOLE_CONSOLE_H_

@@ -1,0 +1,125 @@
+#include "fsops/Write.h"
+
+#include <string>
+#include <vector>
+
+#include "fsops/Lookup.h"
+#include "path/PathName.h"
+#include "storage/AllocMaps.h"
+#include "storage/DataBlock.h"
+#include "storage/Inode.h"
+
+namespace fs5 {
+
+namespace {
+
+// Resolves the path to a file's i-node, printing why when it is not one. -1 on failure.
+int16_t findFile(DiskStream& ds, std::string_view path, Inode& node, std::string& name) {
+  Console& con = ds.console();
+  if (path == "/") {
+    con.error("This is a \"/\" folder, not a file.");
+    return -1;
+  }
+  PathName target;
+  if (target.parse(con, path) < 0) return -1;
+  int16_t n = resolveWhole(ds, true, target);
+  if (n < 0) return -1;
+  node.read(ds, n);
+  name = target.lastName();
+  if (!node.isFile()) {
+    con.error("\"" + name + "\" is a folder,not a file.");
+    return -1;
+  }
+  return n;
+}
+
+void reportNotErased(Console& con, int index, int block, const std::string& name) {
+  con.errorPart("The datablock with the index: " + std::to_string(index) +
+                " in the list of the file \"" + name + "\" \n(number: " + std::to_string(block) +
+                ") was not deleted.\nThe file was not erased.");
+}
+
+// Reads characters up to Escape or the end of input into `typed`; false when the file would
+// overflow (the rest of the typing is then read and dropped).
+bool collectTyping(Console& con, std::string& typed) {
+  for (;;) {
+    int c = con.readChar();
+    if (c == KEY_ESCAPE || c == END_OF_INPUT) return true;
+    if (typed.size() + 1 >= static_cast<std::size_t>(MAX_FILE_BYTES)) break;
+    typed.push_back(static_cast<char>(c));
+  }
+  con.error("The file is full");
+  for (int c = con.readChar(); c != KEY_ESCAPE && c != END_OF_INPUT;) c = con.readChar();
+  return false;
+}
+
+// Takes one datablock per further 100 bytes; on a shortage gives them back. False then.
+bool takeBlocks(DiskStream& ds, int count, std::vector<int16_t>& taken) {
+  while (static_cast<int>(taken.size()) < count) {
+    int16_t k = allocBlock(ds);
+    if (k < 0) {
+      for (int16_t t : taken) freeBlock(ds, t);
+      taken.clear();
+      return false;
+    }
+    taken.push_back(k);
+  }
+  return true;
+}
+
+}  // namespace
+
+int16_t eraseFile(DiskStream& ds, bool verbose, std::string_view path) {
+  Inode node;
+  std::string name;
+  if (findFile(ds, path, node, name) < 0) return -1;
+
+  DataBlock first;
+  first.setBlockIndex(node.getBlock(0));
+  first.write(ds);
+  for (int k = node.getBlockCount() - 1; k >= 1; --k) {
+    int16_t block = node.getBlock(k);
+    if (freeBlock(ds, block) < 0) {
+      reportNotErased(ds.console(), k, block, name);
+      node.write(ds);
+      return -1;
+    }
+    node.removeLastBlock();
+  }
+  node.write(ds);
+  if (verbose) ds.console().line("Erasing the file \"" + name + "\"");
+  return 0;
+}
+
+int16_t writeFile(DiskStream& ds, std::string_view path) {
+  if (eraseFile(ds, true, path) < 0) return -1;
+  Inode node;
+  std::string name;
+  if (findFile(ds, path, node, name) < 0) return -1;
+  Console& con = ds.console();
+  con.line("Press \"Esc\", then \"Enter\" to finish your input and save the file.");
+  con.line("Input the data here:");
+  std::string typed;
+  if (!collectTyping(con, typed)) return -1;
+  typed.push_back(static_cast<char>(END_MARK));
+
+  int blocksNeeded = static_cast<int>(typed.size() + BLOCK_SIZE - 1) / BLOCK_SIZE;
+  std::vector<int16_t> taken;
+  if (!takeBlocks(ds, blocksNeeded - 1, taken)) {
+    con.error("The file was not saved.");
+    return -1;
+  }
+  for (int16_t k : taken) node.appendBlock(k);
+  for (int b = 0; b < blocksNeeded; ++b) {
+    DataBlock block;
+    block.setBlockIndex(node.getBlock(b));
+    std::size_t from = static_cast<std::size_t>(b) * BLOCK_SIZE;
+    std::size_t n = std::min<std::size_t>(BLOCK_SIZE, typed.size() - from);
+    for (std::size_t i = 0; i < n; ++i) block.set(static_cast<int>(i), typed[from + i]);
+    block.write(ds);
+  }
+  if (blocksNeeded > 1) node.write(ds);
+  return 0;
+}
+
+}  // namespace fs5

@@ -1,0 +1,33 @@
+// Giving a file new content: erasing it down to one zeroed datablock, and the console editor
+// behind "vi -i". File content is the typed bytes, 100 per datablock, then the end mark 27,
+// then zero bytes; a file has at most 100 datablocks, so at most 9,999 typed characters.
+#ifndef FS5_FSOPS_WRITE_H_
+#define FS5_FSOPS_WRITE_H_
+
+#include <cstdint>
+#include <string_view>
+
+#include "storage/DiskStream.h"
+
+namespace fs5 {
+
+inline constexpr uint8_t END_MARK = 27;
+inline constexpr int MAX_FILE_BYTES = BLOCK_SIZE * MAX_BLOCKS;
+
+// Empties the file at the absolute path down to its first datablock, zeroed; the others are
+// freed from the last backwards. Failures (standard error): "This is a "/" folder, not a
+// file." for the root, the lookup's line, ""<name>" is a folder,not a file.", or the
+// three-line report of a listed datablock that is already free (the i-node is then written
+// without the blocks freed before). With verbose a success prints "Erasing the file "<name>"".
+int16_t eraseFile(DiskStream& ds, bool verbose, std::string_view path);
+
+// Erases the file, then stores the characters read from the console's main buffer up to
+// Escape (or the end of input) with the end mark. The 10,000th character prints
+// "The file is full", the rest of the typing up to the Escape is read and dropped, and the
+// file stays erased. When the datablocks run out while saving, the ones taken are given back
+// and "The file was not saved." follows the allocator's line. Returns 0 or -1.
+int16_t writeFile(DiskStream& ds, std::string_view path);
+
+}  // namespace fs5
+
+#endif  // FS5_FSOPS_WRITE_H_

@@ -1,0 +1,53 @@
+// The command table and the helpers every command branch shares.
+//
+// A branch reads as: guard, resolve, check, act, end. It ends in one of three ways:
+//   finish:  an empty line, "Press Enter to continue.", the working folder put back;
+//   refuse:  the command's refusal line, an empty line, the wait, the working folder put back;
+//   missing: the target was not found (the lookup's line and a wait were shown), the working
+//            folder put back.
+#ifndef FS5_SHELL_COMMANDS_H_
+#define FS5_SHELL_COMMANDS_H_
+
+#include <cstdint>
+#include <string_view>
+
+#include "shell/ShellState.h"
+#include "storage/DiskStream.h"
+
+namespace fs5 {
+
+// Everything a branch works with.
+struct CommandContext {
+  ShellState& state;
+  DiskStream& ds;
+  Console& con;
+  int16_t user;  // the user number passed to the dispatcher: owner of new folders and files
+};
+
+using CommandHandler = void (*)(CommandContext&);
+
+struct CommandRow {
+  std::string_view word;
+  CommandHandler handler;
+  bool framed;  // writes the frame's empty line before the branch runs
+};
+
+// Guards: each prints its refusal and waits when it fails.
+bool requireSuperuser(CommandContext& c, std::string_view onlyLine);
+bool requireArguments(CommandContext& c, int count);
+// Resolves argument n into the working-folder field; when the path cannot be formed, waits,
+// puts the working folder back and returns false.
+bool resolveTarget(CommandContext& c, int n);
+
+void finish(CommandContext& c, int n);
+void refuse(CommandContext& c, std::string_view line, int n);
+void missing(CommandContext& c, int n);
+
+// Branches.
+void runExit(CommandContext& c);
+void runReenter(CommandContext& c);
+void runMkfs(CommandContext& c);
+
+}  // namespace fs5
+
+#endif  // FS5_SHELL_COMMANDS_H_

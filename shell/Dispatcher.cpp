@@ -1,0 +1,67 @@
+#include "shell/Commands.h"
+
+namespace fs5 {
+
+namespace {
+
+constexpr CommandRow kCommands[] = {
+    {"exit", runExit, false},
+    {"reenter", runReenter, false},
+    {"mkfs", runMkfs, true},
+};
+
+}  // namespace
+
+bool requireSuperuser(CommandContext& c, std::string_view onlyLine) {
+  if (c.state.getCurrentUser() == SUPERUSER) return true;
+  c.con.line(onlyLine);
+  c.con.waitForEnter();
+  return false;
+}
+
+bool requireArguments(CommandContext& c, int count) {
+  bool present = c.state.hasArgument(0) && (count < 2 || c.state.hasArgument(1));
+  if (present) return true;
+  c.con.line(count < 2 ? "This command requires 1 argument."
+                       : "This command requires 2 arguments.");
+  c.con.waitForEnter();
+  return false;
+}
+
+bool resolveTarget(CommandContext& c, int n) {
+  if (c.state.resolveArgument(n)) return true;
+  c.con.waitForEnter();
+  c.state.restoreWorkFolder(n);
+  return false;
+}
+
+void finish(CommandContext& c, int n) {
+  c.con.line();
+  c.con.waitForEnter();
+  c.state.restoreWorkFolder(n);
+}
+
+void refuse(CommandContext& c, std::string_view line, int n) {
+  c.con.line(line);
+  c.con.line();
+  c.con.waitForEnter();
+  c.state.restoreWorkFolder(n);
+}
+
+void missing(CommandContext& c, int n) { c.state.restoreWorkFolder(n); }
+
+void ShellState::dispatchCommand(DiskStream& ds, int16_t user) {
+  if (command_.empty()) return;
+  CommandContext context{*this, ds, con_, user};
+  for (const CommandRow& row : kCommands) {
+    if (row.word != command_) continue;
+    if (row.framed) con_.line();
+    row.handler(context);
+    return;
+  }
+  con_.line();
+  con_.line("Command not found.");
+  con_.waitForEnter();
+}
+
+}  // namespace fs5

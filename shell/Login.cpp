@@ -1,0 +1,71 @@
+#include "fsops/Lookup.h"
+#include "shell/ShellState.h"
+#include "storage/FolderBlock.h"
+#include "storage/Inode.h"
+
+namespace fs5 {
+
+namespace {
+void refuseLogin(Console& con, const char* why) {
+  con.line(why);
+  con.line("Press \"Enter\" to continue.");
+  con.readKey();
+  con.clearScreen();
+}
+}  // namespace
+
+void ShellState::login(DiskStream& ds) {
+  users_.clear();
+  for (;;) {
+    std::string name, password;
+    con_.print("Login: ");
+    if (!con_.readWord(name) || name == "exit") return requestExit(0);
+    con_.line();
+    con_.print("Password: ");
+    if (!con_.readWord(password)) return requestExit(0);
+    con_.clearScreen();
+    UserRecord record;
+    if (findUserRecord(ds, name, record) != 0) {
+      refuseLogin(con_, "Wrong login.");
+    } else if (record.password != password) {
+      refuseLogin(con_, "Wrong password.");
+    } else {
+      return setUpLogin(ds, name, record.number);
+    }
+    if (ds.failed()) return requestExit(1);
+  }
+}
+
+void ShellState::setUpLogin(DiskStream& ds, const std::string& name, int16_t number) {
+  if (name == "root") {
+    homeFolder_.parse(con_, "/root");
+  } else {
+    homeFolder_.parse(con_, "/home");
+    homeFolder_.append(con_, name);
+  }
+  workFolder_.parse(con_, homeFolder_.getText());
+  currentUser_ = number;
+  fillUsersTable(ds);
+}
+
+void ShellState::fillUsersTable(DiskStream& ds) {
+  users_.clear();
+  PathName passwd;
+  passwd.parse(con_, "/etc/passwd");
+  Inode folder;
+  folder.read(ds, resolveWhole(ds, true, passwd));
+  if (!folder.isFolder()) return;
+  for (int b = 0; b < folder.getBlockCount(); ++b) {
+    FolderBlock block;
+    block.read(ds, folder.getBlock(b));
+    for (int slot = 0; slot < block.getCount(); ++slot) {
+      std::string name = block.getEntryName(slot);
+      if (name == "." || name == ".." || users_.size() >= MAX_USERS) continue;
+      UserRecord record;
+      findUserRecord(ds, name, record);
+      users_.push_back({record.number, name});
+    }
+  }
+}
+
+}  // namespace fs5

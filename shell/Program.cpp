@@ -1,0 +1,69 @@
+#include "shell/Program.h"
+
+#include "shell/ShellState.h"
+#include "users/Format.h"
+
+namespace fs5 {
+
+namespace {
+
+constexpr int EXIT_FATAL = 1;
+
+// Formats an empty image, or checks the layout of an existing one. False when the program
+// must end with status 1.
+bool prepareImage(Console& con, DiskStream& ds) {
+  int64_t size = ds.size();
+  if (size < 0) return false;
+  if (size == 0) {
+    con.line("The disk is empty. A new disk will be formatted.");
+    if (formatDisk(ds, STANDARD_INODES, STANDARD_BLOCKS, STANDARD_USERS) < 0) return false;
+    con.waitForEnter();
+    con.clearScreen();
+    return true;
+  }
+  if (!ds.loadLayout() || !ds.layout().isValid() || size < ds.layout().imageSize()) {
+    if (!ds.failed()) con.error("The disk image is damaged: its layout is not valid.");
+    return false;
+  }
+  return true;
+}
+
+void runCommands(ShellState& state, DiskStream& ds) {
+  while (!state.isReenterRequested()) {
+    state.printPrompt();
+    if (!state.readCommandLine()) {
+      state.requestExit(0);
+      break;
+    }
+    state.dispatchCommand(ds, state.getCurrentUser());
+    state.console().clearScreen();
+    state.resetCommand();
+    if (ds.failed()) state.requestExit(EXIT_FATAL);
+  }
+}
+
+}  // namespace
+
+int runProgram(Console& con, DiskStream& ds) {
+  if (!prepareImage(con, ds)) return EXIT_FATAL;
+  ShellState state(con);
+  while (!state.isExitRequested()) {
+    state.login(ds);
+    if (ds.failed()) return EXIT_FATAL;
+    runCommands(state, ds);
+    state.clearReenter();
+  }
+  return ds.failed() ? EXIT_FATAL : state.exitStatus();
+}
+
+int runProgram(Console& con, const std::string& imagePath) {
+  con.clearScreen();
+  FileDiskStream ds(con, imagePath);
+  if (!ds.isOpen()) {
+    con.error("File can not be open.");
+    return EXIT_FATAL;
+  }
+  return runProgram(con, ds);
+}
+
+}  // namespace fs5

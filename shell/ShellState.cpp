@@ -1,0 +1,34 @@
+#include "shell/ShellState.h"
+
+namespace fs5 {
+
+void ShellState::resetCommand() {
+  command_.clear();
+  options_.clear();
+  for (auto& a : args_) a.clear();
+  argCount_ = 0;
+}
+
+void ShellState::requestExit(int status) {
+  exitRequested_ = true;
+  reenterRequested_ = true;
+  if (status != 0) exitStatus_ = status;
+}
+
+void ShellState::clearPaths() {
+  workFolder_.clear();
+  savedFolder_.clear();
+  for (auto& a : args_) a.clear();
+}
+
+std::string ShellState::promptText() const {
+  bool super = homeFolder_.getText() == "/root";
+  std::string label = super ? "root" : homeFolder_.component(homeFolder_.getDepth() - 1);
+  std::string folder = workFolder_.getText();
+  if (folder != "/") folder += "/";
+  return "[" + label + " @" + HOST_LABEL + " " + folder + " ]" + (super ? "#" : "$") + " ";
+}
+
+void ShellState::printPrompt() { con_.print(promptText()); }
+
+}  // namespace fs5

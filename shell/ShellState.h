@@ -1,0 +1,107 @@
+// The shell layer: program entry, login, the prompt and command line, argument paths, the
+// dispatcher and the command branches. It calls every layer below it.
+//
+// ShellState is everything the shell knows about the current login and command line.
+#ifndef FS5_SHELL_SHELLSTATE_H_
+#define FS5_SHELL_SHELLSTATE_H_
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "console/Console.h"
+#include "path/PathName.h"
+#include "storage/DiskStream.h"
+#include "users/AccountStore.h"
+
+namespace fs5 {
+
+inline constexpr int MAX_LINE = 750;
+inline constexpr int MAX_COMMAND = 21;
+inline constexpr int MAX_OPTIONS = 8;
+inline constexpr int MAX_OPTION_GROUPS = 5;
+inline constexpr int MAX_ARGS = 3;
+inline constexpr const char* HOST_LABEL = "fs5";
+
+class ShellState {
+ public:
+  explicit ShellState(Console& con) : con_(con) {}
+
+  Console& console() { return con_; }
+
+  // Clears the command line, command word, options and the three arguments.
+  void resetCommand();
+  bool isExitRequested() const { return exitRequested_; }
+  bool isReenterRequested() const { return reenterRequested_; }
+  void clearReenter() { reenterRequested_ = false; }
+  int16_t getCurrentUser() const { return currentUser_; }
+  // Ends the program: after exit (status 0) or a fatal failure (status 1).
+  void requestExit(int status);
+  void requestReenter() { reenterRequested_ = true; }
+  int exitStatus() const { return exitStatus_; }
+
+  // Login dialogue: returns with a user logged in, or with the exit flags set.
+  void login(DiskStream& ds);
+
+  // "[<user> @fs5 <folder>/ ]# " ("$" for others; the root folder is shown as "/").
+  std::string promptText() const;
+  void printPrompt();
+  // Reads and splits one line. False at the end of input.
+  bool readCommandLine();
+  // Splits a line already read (at most 749 characters) into command, options and arguments.
+  void splitCommandLine(const std::string& line);
+
+  const std::string& command() const { return command_; }
+  const std::vector<char>& options() const { return options_; }
+  bool hasArgument(int n) const;
+  bool hasOption(char letter) const;
+  PathName& argument(int n) { return args_[n]; }
+  int argCount() const { return argCount_; }
+
+  PathName& workFolder() { return workFolder_; }
+  PathName& savedFolder() { return savedFolder_; }
+  PathName& homeFolder() { return homeFolder_; }
+  const std::vector<UserEntry>& users() const { return users_; }
+
+  // Builds the target path of argument n in the working-folder field, parking the working
+  // folder in savedFolder, and empties argument n. False when the target path cannot be
+  // formed (too deep or too long: the path's messages are printed).
+  bool resolveArgument(int n);
+  // Puts the working folder back from savedFolder; clears savedFolder and argument n.
+  void restoreWorkFolder(int n);
+  void saveWorkFolder();
+  // True when the path in workFolder names something; otherwise the not-found line and a
+  // wait for Enter, then false. The root always exists.
+  bool targetExists(DiskStream& ds);
+  // True when the path in workFolder names a file.
+  bool targetIsFile(DiskStream& ds);
+
+  // Runs the command that readCommandLine stored.
+  void dispatchCommand(DiskStream& ds, int16_t user);
+
+  // Clears the login part of the state for reenter.
+  void clearPaths();
+
+ private:
+  void setUpLogin(DiskStream& ds, const std::string& name, int16_t number);
+  void fillUsersTable(DiskStream& ds);
+
+  Console& con_;
+  std::string command_;
+  std::vector<char> options_;
+  std::array<PathName, MAX_ARGS> args_;
+  int argCount_ = 0;
+  PathName workFolder_;
+  PathName savedFolder_;
+  PathName homeFolder_;
+  int16_t currentUser_ = 0;
+  bool exitRequested_ = false;
+  bool reenterRequested_ = false;
+  int exitStatus_ = 0;
+  std::vector<UserEntry> users_;
+};
+
+}  // namespace fs5
+
+#endif  // FS5_SHELL_SHELLSTATE_H_

@@ -1,0 +1,28 @@
+// Fixed-width little-endian encoding of the image's 16-bit fields.
+#ifndef FS5_STORAGE_CODING_H_
+#define FS5_STORAGE_CODING_H_
+
+#include <cstdint>
+
+namespace fs5 {
+
+inline void encodeFixed16(uint8_t* buf, uint16_t value) {
+  buf[0] = static_cast<uint8_t>(value & 0xff);
+  buf[1] = static_cast<uint8_t>(value >> 8);
+}
+
+inline uint16_t decodeFixed16(const uint8_t* buf) {
+  return static_cast<uint16_t>(buf[0] | (buf[1] << 8));
+}
+
+inline void encodeSigned16(uint8_t* buf, int16_t value) {
+  encodeFixed16(buf, static_cast<uint16_t>(value));
+}
+
+inline int16_t decodeSigned16(const uint8_t* buf) {
+  return static_cast<int16_t>(decodeFixed16(buf));
+}
+
+}  // namespace fs5
+
+#endif  // FS5_STORAGE_CODING_H_

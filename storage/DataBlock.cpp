@@ -1,0 +1,27 @@
+#include "storage/DataBlock.h"
+
+#include "storage/AllocMaps.h"
+
+namespace fs5 {
+
+int16_t DataBlock::allocate(DiskStream& ds) {
+  blockIndex_ = allocBlock(ds);
+  return blockIndex_;
+}
+
+int16_t DataBlock::read(DiskStream& ds, int k) {
+  data_.fill(0);
+  auto offset = ds.layout().blockOffset(k);
+  if (offset) ds.read(*offset, data_.data(), data_.size());
+  blockIndex_ = static_cast<int16_t>(offset ? k : -1);
+  return blockIndex_;
+}
+
+bool DataBlock::write(DiskStream& ds) {
+  auto offset = ds.layout().blockOffset(blockIndex_);
+  bool ok = offset && ds.write(*offset, data_.data(), data_.size());
+  clear();
+  return ok;
+}
+
+}  // namespace fs5

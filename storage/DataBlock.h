@@ -1,0 +1,39 @@
+// File datablocks: 100 raw bytes of file content.
+#ifndef FS5_STORAGE_DATABLOCK_H_
+#define FS5_STORAGE_DATABLOCK_H_
+
+#include <array>
+#include <cstdint>
+
+#include "storage/DiskStream.h"
+
+namespace fs5 {
+
+class DataBlock {
+ public:
+  DataBlock() = default;
+
+  void clear() { data_.fill(0); }
+  // Takes the lowest free datablock (allocBlock) as this block's index; -1 when none is free.
+  int16_t allocate(DiskStream& ds);
+  bool isValid() const { return blockIndex_ != -1; }
+  // Reads datablock k. Returns k, or -1 (zero bytes kept) when k is outside the area.
+  int16_t read(DiskStream& ds, int k);
+  // Writes the 100 bytes to the block index, then clears. False when nothing was written.
+  bool write(DiskStream& ds);
+
+  int16_t getBlockIndex() const { return blockIndex_; }
+  void setBlockIndex(int16_t k) { blockIndex_ = k; }
+  uint8_t at(int i) const { return data_[i]; }
+  void set(int i, uint8_t byte) { data_[i] = byte; }
+  std::array<uint8_t, BLOCK_SIZE>& bytes() { return data_; }
+  const std::array<uint8_t, BLOCK_SIZE>& bytes() const { return data_; }
+
+ private:
+  std::array<uint8_t, BLOCK_SIZE> data_{};
+  int16_t blockIndex_ = 0;
+};
+
+}  // namespace fs5
+
+#endif  // FS5_STORAGE_DATABLOCK_H_

@@ -1,0 +1,77 @@
+// The storage layer: the image file, its layout, the allocation maps, i-node records, folder
+// and data blocks, and the image-level part of formatting. It calls only the console.
+//
+// DiskStream is the one stream on the image. Every access positions to an absolute offset and
+// reads or writes a fixed number of bytes; nothing is cached, so the file is the authority.
+// Every access is checked: the first one that fails prints
+// "The disk image can not be read or written." on standard error and leaves the stream failed;
+// from then on reads yield zero bytes and writes do nothing, and the shell ends with status 1.
+#ifndef FS5_STORAGE_DISKSTREAM_H_
+#define FS5_STORAGE_DISKSTREAM_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "console/Console.h"
+#include "storage/Layout.h"
+
+namespace fs5 {
+
+class DiskStream {
+ public:
+  explicit DiskStream(Console& console) : console_(console) {}
+  virtual ~DiskStream() = default;
+  DiskStream(const DiskStream&) = delete;
+  DiskStream& operator=(const DiskStream&) = delete;
+
+  Console& console() { return console_; }
+  DiskLayout& layout() { return layout_; }
+  const DiskLayout& layout() const { return layout_; }
+
+  // Reads n bytes at offset into buf. On failure buf is zero-filled and false returned.
+  bool read(int64_t offset, uint8_t* buf, std::size_t n);
+  // Writes n bytes at offset. False on failure.
+  bool write(int64_t offset, const uint8_t* buf, std::size_t n);
+  // The length of the image file in bytes, or -1 when it cannot be told.
+  int64_t size();
+  // True once any access has failed.
+  bool failed() const { return failed_; }
+
+  // Reads the header into the layout. False when the file is shorter than the header.
+  bool loadLayout();
+
+ protected:
+  virtual bool readAt(int64_t offset, uint8_t* buf, std::size_t n) = 0;
+  virtual bool writeAt(int64_t offset, const uint8_t* buf, std::size_t n) = 0;
+  virtual int64_t fileSize() = 0;
+
+ private:
+  void fail();
+
+  Console& console_;
+  DiskLayout layout_;
+  bool failed_ = false;
+};
+
+// The image as a host file, opened for reading and writing without buffering, created empty
+// when missing and never truncated.
+class FileDiskStream : public DiskStream {
+ public:
+  FileDiskStream(Console& console, const std::string& path);
+  ~FileDiskStream() override;
+  bool isOpen() const { return file_ != nullptr; }
+
+ protected:
+  bool readAt(int64_t offset, uint8_t* buf, std::size_t n) override;
+  bool writeAt(int64_t offset, const uint8_t* buf, std::size_t n) override;
+  int64_t fileSize() override;
+
+ private:
+  std::FILE* file_ = nullptr;
+};
+
+}  // namespace fs5
+
+#endif  // FS5_STORAGE_DISKSTREAM_H_

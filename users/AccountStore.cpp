@@ -1,0 +1,73 @@
+#include "users/AccountStore.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "fsops/Create.h"
+#include "fsops/Lookup.h"
+#include "fsops/Write.h"
+#include "path/PathName.h"
+#include "storage/FolderBlock.h"
+#include "storage/Inode.h"
+
+namespace fs5 {
+
+namespace {
+
+PathName accountPath(Console& con, std::string_view name) {
+  PathName path;
+  path.parse(con, "/etc/passwd");
+  path.append(con, name);
+  return path;
+}
+
+}  // namespace
+
+bool isValidUserName(std::string_view name) {
+  if (name.empty() || name.size() > MAX_NAME) return false;
+  if (name == "." || name == ".." || name == "exit") return false;
+  return std::none_of(name.begin(), name.end(), [](char c) {
+    return c == '/' || std::isspace(static_cast<unsigned char>(c)) != 0;
+  });
+}
+
+int16_t addUserRecord(DiskStream& ds, std::string_view name, std::string_view password,
+                      int16_t number) {
+  Console& con = ds.console();
+  if (!isValidUserName(name) || password.size() > MAX_PASSWORD) return -1;
+  PathName path = accountPath(con, name);
+  Inode node;
+  int16_t existing = resolveWhole(ds, false, path);
+  if (existing >= 0 && node.read(ds, existing) >= 0 && node.isFile()) return 1;
+  if (createFile(ds, false, SUPERUSER, path.getText()) < 0) return -1;
+  if (eraseFile(ds, false, path.getText()) < 0) return -1;
+  int16_t n = resolveWhole(ds, true, path);
+  if (n < 0 || node.read(ds, n) < 0 || !node.isFile()) return -1;
+  node.setRights(ACCOUNT_RIGHTS);
+  FolderBlock record;
+  record.read(ds, node.getBlock(0));
+  record.setEntryName(0, password);
+  record.setEntryInode(0, number);
+  if (!record.write(ds)) return -1;
+  return node.write(ds) ? 0 : -1;
+}
+
+int16_t findUserRecord(DiskStream& ds, std::string_view name, UserRecord& out) {
+  if (!isValidUserName(name)) return -1;
+  PathName path = accountPath(ds.console(), name);
+  int16_t n = resolveWhole(ds, false, path);
+  if (n < 0) return -1;
+  Inode node;
+  node.read(ds, n);
+  if (!node.isFile()) {
+    ds.console().error("\"" + std::string(name) + "\" is a folder,not a file.");
+    return -1;
+  }
+  FolderBlock record;
+  record.read(ds, node.getBlock(0));
+  out.number = record.getEntryInode(0);
+  out.password = record.getEntryName(0);
+  return 0;
+}
+
+}  // namespace fs5

@@ -32,7 +32,8 @@ int16_t findInFolder(DiskStream& ds, bool verbose, int folder, std::string_view 
 int16_t resolvePath(DiskStream& ds, bool verbose, const PathName& path, int lastIndex) {
   if (path.getDepth() == 0 && path.isRoot()) return 0;
   int16_t n = findInFolder(ds, verbose, 0, path.component(0));
-  for (int i = 1; i <= lastIndex && n >= 0; ++i) n = findInFolder(ds, verbose, n, path.component(i));
+  for (int i = 1; i <= lastIndex && n >= 0; ++i)
+    n = findInFolder(ds, verbose, n, path.component(i));
   return n;
 }
 

@@ -24,8 +24,7 @@ void PathName::clear() {
 }
 
 void PathName::printTooDeep(Console& con) {
-  con.error("The maximum pathname depth can not exceed " + std::to_string(MAX_DEPTH) +
-            " levels.");
+  con.error("The maximum pathname depth can not exceed " + std::to_string(MAX_DEPTH) + " levels.");
   con.error("The pathname was not deshifrated.");
 }
 

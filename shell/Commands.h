@@ -39,6 +39,11 @@ bool requireArguments(CommandContext& c, int count);
 // puts the working folder back and returns false.
 bool resolveTarget(CommandContext& c, int n);
 
+// Rights tests on the target held in the working-folder field: the object itself, or the
+// folder that holds it (the root for a one-component target).
+bool objectAllows(CommandContext& c, int k);
+bool holderAllows(CommandContext& c, int k);
+
 void finish(CommandContext& c, int n);
 void refuse(CommandContext& c, std::string_view line, int n);
 void missing(CommandContext& c, int n);

@@ -35,6 +35,16 @@ bool resolveTarget(CommandContext& c, int n) {
   return false;
 }
 
+bool objectAllows(CommandContext& c, int k) {
+  PathName& target = c.state.workFolder();
+  return c.state.checkAccess(c.ds, target, target.getDepth() - 1, k);
+}
+
+bool holderAllows(CommandContext& c, int k) {
+  PathName& target = c.state.workFolder();
+  return c.state.checkAccess(c.ds, target, target.getDepth() - 2, k);
+}
+
 void finish(CommandContext& c, int n) {
   c.con.line();
   c.con.waitForEnter();

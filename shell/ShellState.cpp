@@ -1,5 +1,7 @@
 #include "shell/ShellState.h"
 
+#include "users/Rights.h"
+
 namespace fs5 {
 
 void ShellState::resetCommand() {
@@ -27,6 +29,10 @@ std::string ShellState::promptText() const {
   std::string folder = workFolder_.getText();
   if (folder != "/") folder += "/";
   return "[" + label + " @" + HOST_LABEL + " " + folder + " ]" + (super ? "#" : "$") + " ";
+}
+
+bool ShellState::checkAccess(DiskStream& ds, const PathName& path, int lastIndex, int k) {
+  return fs5::checkAccess(ds, currentUser_, path, lastIndex, k);
 }
 
 void ShellState::printPrompt() { con_.print(promptText()); }

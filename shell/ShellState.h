@@ -77,6 +77,9 @@ class ShellState {
   // True when the path in workFolder names a file.
   bool targetIsFile(DiskStream& ds);
 
+  // The access test for the current user (see users/Rights.h).
+  bool checkAccess(DiskStream& ds, const PathName& path, int lastIndex, int k);
+
   // Runs the command that readCommandLine stored.
   void dispatchCommand(DiskStream& ds, int16_t user);
 

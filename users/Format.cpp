@@ -12,8 +12,8 @@ namespace fs5 {
 namespace {
 
 constexpr const char* kStandardFolders[] = {
-    "/bin",  "/boot", "/dev",  "/etc",  "/home", "/initrd", "/lib", "/lost+found", "/misc",
-    "/mnt",  "/opt",  "/proc", "/root", "/sbin", "/tmp",    "/usr", "/var",        "/etc/passwd"};
+    "/bin", "/boot", "/dev",  "/etc",  "/home", "/initrd", "/lib", "/lost+found", "/misc",
+    "/mnt", "/opt",  "/proc", "/root", "/sbin", "/tmp",    "/usr", "/var",        "/etc/passwd"};
 
 constexpr int MIN_SUPERUSER_PASSWORD = 6;
 

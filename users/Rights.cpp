@@ -1,0 +1,48 @@
+#include "users/Rights.h"
+
+#include "fsops/Lookup.h"
+#include "storage/Inode.h"
+#include "users/AccountStore.h"
+
+namespace fs5 {
+
+int16_t resolveObject(DiskStream& ds, bool verbose, const PathName& path, int lastIndex) {
+  if (lastIndex < 0) return 0;
+  return resolvePath(ds, verbose, path, lastIndex);
+}
+
+bool checkAccess(DiskStream& ds, int16_t user, const PathName& path, int lastIndex, int k) {
+  int16_t n = resolveObject(ds, false, path, lastIndex);
+  Inode object;
+  if (n >= 0 && object.read(ds, n) >= 0) {
+    if (object.hasRight(k)) return true;
+    if (object.getOwner() == user && object.hasRight(k - 6)) return true;
+  }
+  if (user == SUPERUSER) return true;
+  ds.console().line("Access denied.");
+  return false;
+}
+
+void changeOwner(DiskStream& ds, const PathName& path, int lastIndex, int16_t number) {
+  int16_t n = resolveObject(ds, true, path, lastIndex);
+  Inode object;
+  if (n < 0 || object.read(ds, n) < 0) return;
+  object.setOwner(number);
+  object.write(ds);
+}
+
+bool changeRights(DiskStream& ds, const PathName& path, int lastIndex, int k, bool grant) {
+  int16_t n = resolveObject(ds, true, path, lastIndex);
+  Inode object;
+  if (n < 0 || object.read(ds, n) < 0) return false;
+  Console& con = ds.console();
+  con.line("The user rights before changing:");
+  con.line(object.rightsText());
+  grant ? object.grantRight(k) : object.revokeRight(k);
+  con.line("The user rights after changing:");
+  con.line(object.rightsText());
+  object.write(ds);
+  return true;
+}
+
+}  // namespace fs5

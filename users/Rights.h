@@ -1,0 +1,33 @@
+// Rights: the access test that guards the commands, and the owner and rights changes behind
+// chown and chmod. An object is named by a path and the index of its last component to
+// resolve; a negative index names the root folder, i-node 0, without a lookup.
+#ifndef FS5_USERS_RIGHTS_H_
+#define FS5_USERS_RIGHTS_H_
+
+#include <cstdint>
+
+#include "path/PathName.h"
+#include "storage/DiskStream.h"
+
+namespace fs5 {
+
+// The i-node of the object (root for a negative lastIndex), or -1 when it does not resolve.
+int16_t resolveObject(DiskStream& ds, bool verbose, const PathName& path, int lastIndex);
+
+// Asks for right k (RIGHT_READ, RIGHT_WRITE or RIGHT_EXECUTE): granted when the object's
+// others bit allows it, or when `user` owns it and its owner bit (k - 6) allows it, or when
+// `user` is the superuser. A refusal prints "Access denied." to standard output. An object
+// that does not resolve has no rights and no owner.
+bool checkAccess(DiskStream& ds, int16_t user, const PathName& path, int lastIndex, int k);
+
+// Gives the object to user `number`. A path that does not resolve prints the lookup's line.
+void changeOwner(DiskStream& ds, const PathName& path, int lastIndex, int16_t number);
+
+// Grants or revokes right k (1 to 9) of the object, printing "The user rights before
+// changing:" and "The user rights after changing:", each followed by the rights line.
+// False (the lookup's line printed) when the object does not resolve.
+bool changeRights(DiskStream& ds, const PathName& path, int lastIndex, int k, bool grant);
+
+}  // namespace fs5
+
+#endif  // FS5_USERS_RIGHTS_H_

@@ -53,6 +53,15 @@ void runExit(CommandContext& c);
 void runReenter(CommandContext& c);
 void runMkfs(CommandContext& c);
 
+// Navigation, making and reading, owner and rights.
+void runCd(CommandContext& c);
+void runLs(CommandContext& c);
+void runMkdir(CommandContext& c);
+void runVi(CommandContext& c);
+void runCat(CommandContext& c);
+void runChown(CommandContext& c);
+void runChmod(CommandContext& c);
+
 }  // namespace fs5
 
 #endif  // FS5_SHELL_COMMANDS_H_

@@ -4,11 +4,20 @@ namespace fs5 {
 
 namespace {
 
+// clang-format off
 constexpr CommandRow kCommands[] = {
     {"exit", runExit, false},
     {"reenter", runReenter, false},
+    {"cd", runCd, true},
+    {"ls", runLs, true},
+    {"mkdir", runMkdir, true},
+    {"vi", runVi, true},
+    {"cat", runCat, true},
+    {"chown", runChown, true},
+    {"chmod", runChmod, true},
     {"mkfs", runMkfs, true},
 };
+// clang-format on
 
 }  // namespace
 

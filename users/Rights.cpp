@@ -45,4 +45,26 @@ bool changeRights(DiskStream& ds, const PathName& path, int lastIndex, int k, bo
   return true;
 }
 
+bool mayChangeRights(DiskStream& ds, int16_t user, const PathName& path, int lastIndex) {
+  int16_t n = resolveObject(ds, true, path, lastIndex);
+  Inode object;
+  if (n < 0 || object.read(ds, n) < 0) return false;
+  return user == SUPERUSER || object.getOwner() == user;
+}
+
+bool parseRightsArgument(std::string_view text, RightsChange& change) {
+  change = {};
+  if (text.size() < 2 || (text[0] != 'u' && text[0] != 'o')) return false;
+  if (text[1] != '+' && text[1] != '-') return false;
+  int base = text[0] == 'o' ? 6 : 0;
+  RightsChange parsed{text[1] == '+', {}};
+  for (char letter : text.substr(2)) {
+    std::size_t at = std::string_view("rwx").find(letter);
+    if (at == std::string_view::npos) return false;
+    parsed.rights.push_back(base + static_cast<int>(at) + 1);
+  }
+  change = parsed;
+  return true;
+}
+
 }  // namespace fs5

@@ -5,6 +5,8 @@
 #define FS5_USERS_RIGHTS_H_
 
 #include <cstdint>
+#include <string_view>
+#include <vector>
 
 #include "path/PathName.h"
 #include "storage/DiskStream.h"
@@ -27,6 +29,21 @@ void changeOwner(DiskStream& ds, const PathName& path, int lastIndex, int16_t nu
 // changing:" and "The user rights after changing:", each followed by the rights line.
 // False (the lookup's line printed) when the object does not resolve.
 bool changeRights(DiskStream& ds, const PathName& path, int lastIndex, int k, bool grant);
+
+// True when `user` may change the object's rights: it owns the object or is the superuser.
+// An object that does not resolve prints the lookup's line and may be changed by nobody.
+bool mayChangeRights(DiskStream& ds, int16_t user, const PathName& path, int lastIndex);
+
+// A chmod rights argument: the rights (1 to 9) to grant or revoke, in the order typed.
+struct RightsChange {
+  bool grant = false;
+  std::vector<int> rights;
+};
+
+// Parses "u" (owner) or "o" (others), then "+" (grant) or "-" (revoke), then any number of
+// the letters "r", "w", "x", repeats allowed: u+rw gives grant {1, 2}, o-x revoke {9}, u+
+// grant {}. False for anything else (g+r, u*r, u+q, a lone u).
+bool parseRightsArgument(std::string_view text, RightsChange& change);
 
 }  // namespace fs5
 

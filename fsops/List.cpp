@@ -1,0 +1,127 @@
+#include "fsops/List.h"
+
+#include <algorithm>
+
+#include "fsops/Lookup.h"
+#include "path/PathName.h"
+#include "storage/FolderBlock.h"
+#include "storage/Inode.h"
+
+namespace fs5 {
+
+namespace {
+
+constexpr int LABEL_FIELD = 20;
+constexpr int NAME_FIELD = 15;
+constexpr int RIGHTS_FIELD = 7;
+constexpr int OWNER_FIELD = 10;
+
+constexpr const char* MARK_FOLDER = "\u251c";     // ├
+constexpr const char* MARK_LAST_ONLY = "\u2514";  // └
+constexpr const char* MARK_FILE = "\u255f";       // ╟
+constexpr const char* MARK_LAST_FILE = "\u255a";  // ╚
+
+struct Listed {
+  int16_t inode = 0;
+  std::string name;
+  std::string rights;
+  int16_t owner = 0;
+};
+
+// `item` right-aligned in a field of `width`: no blanks before it when it does not fit.
+std::string alignRight(int width, const std::string& item) {
+  int blanks = width - static_cast<int>(item.size());
+  return std::string(blanks > 0 ? blanks : 0, ' ') + item;
+}
+
+// The entries of the folder, split by the type of the i-node that each one names.
+void collect(DiskStream& ds, const Inode& folder, std::vector<Listed>& folders,
+             std::vector<Listed>& files) {
+  for (int b = 0; b < folder.getBlockCount(); ++b) {
+    FolderBlock block;
+    block.read(ds, folder.getBlock(b));
+    for (int slot = 0; slot < block.getCount(); ++slot) {
+      Inode named;
+      named.read(ds, block.getEntryInode(slot));
+      Listed item{block.getEntryInode(slot), block.getEntryName(slot), named.rightsText(),
+                  named.getOwner()};
+      if (named.isFolder()) folders.push_back(item);
+      if (named.isFile()) files.push_back(item);
+    }
+  }
+}
+
+void sortByName(std::vector<Listed>& items) {
+  std::stable_sort(items.begin(), items.end(),
+                   [](const Listed& a, const Listed& b) { return a.name < b.name; });
+}
+
+const std::string& ownerName(const std::vector<OwnerName>& owners, int16_t number) {
+  static const std::string kNone;
+  for (const OwnerName& row : owners)
+    if (row.number == number) return row.name;
+  return owners.empty() ? kNone : owners.front().name;
+}
+
+std::string longColumns(const std::vector<OwnerName>& owners, const Listed& item) {
+  const std::string& owner = ownerName(owners, item.owner);
+  int ownerField = OWNER_FIELD - static_cast<int>(owner.size());
+  return alignRight(RIGHTS_FIELD, item.rights.substr(0, 1)) + item.rights.substr(1) +
+         alignRight(ownerField, owner);
+}
+
+void printRows(DiskStream& ds, bool longForm, const std::vector<OwnerName>& owners,
+               const std::vector<Listed>& items, const char* mark, const char* lastMark) {
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const Listed& item = items[i];
+    std::string row = std::string(" ") + (i + 1 == items.size() ? lastMark : mark) + " ";
+    int numberField = NAME_FIELD - static_cast<int>(item.name.size());
+    row += item.name + alignRight(numberField, std::to_string(item.inode));
+    if (longForm) row += longColumns(owners, item);
+    ds.console().line(row);
+  }
+}
+
+// The folder's i-node number and the heading's name, or -1 after "Nothing to print.".
+int16_t findFolder(DiskStream& ds, std::string_view path, std::string& name) {
+  Console& con = ds.console();
+  PathName target;
+  int16_t n = -1;
+  if (target.parse(con, path) == 0) n = resolveWhole(ds, true, target);
+  Inode node;
+  if (n >= 0) node.read(ds, n);
+  if (n < 0 || !node.isFolder()) {
+    con.error("Nothing to print.");
+    return -1;
+  }
+  name = target.lastName();
+  return n;
+}
+
+}  // namespace
+
+int16_t listFolder(DiskStream& ds, bool longForm, const std::vector<OwnerName>& owners,
+                   std::string_view path) {
+  Console& con = ds.console();
+  std::string name;
+  int16_t n = findFolder(ds, path, name);
+  if (n < 0) return -1;
+  std::string label = path == "/" ? "/.." : name;
+  con.line("The folder \"" + name + "\" content:");
+  con.line();
+  con.line(label + alignRight(LABEL_FIELD - static_cast<int>(label.size()), "i-node"));
+
+  Inode folder;
+  folder.read(ds, n);
+  std::vector<Listed> folders, files;
+  collect(ds, folder, folders, files);
+  sortByName(folders);
+  sortByName(files);
+  printRows(ds, longForm, owners, folders, MARK_FOLDER,
+            files.empty() ? MARK_LAST_ONLY : MARK_FOLDER);
+  printRows(ds, longForm, owners, files, MARK_FILE, MARK_LAST_FILE);
+  con.line();
+  return 0;
+}
+
+}  // namespace fs5

@@ -1,0 +1,57 @@
+#include "fsops/Print.h"
+
+#include <string>
+
+#include "fsops/Lookup.h"
+#include "fsops/Write.h"
+#include "path/PathName.h"
+#include "storage/DataBlock.h"
+#include "storage/Inode.h"
+
+namespace fs5 {
+
+namespace {
+
+// Prints one datablock's bytes up to the end mark; true when the end mark was met.
+bool printBlock(Console& con, const DataBlock& block) {
+  std::string text;
+  for (uint8_t byte : block.bytes()) {
+    if (byte == END_MARK) {
+      con.print(text + "\n\n");
+      return true;
+    }
+    text.push_back(static_cast<char>(byte));
+  }
+  con.print(text);
+  return false;
+}
+
+}  // namespace
+
+int16_t printFile(DiskStream& ds, std::string_view path) {
+  Console& con = ds.console();
+  if (path == "/") {
+    con.error("This is a \"/\" folder, not a file");
+    return -1;
+  }
+  PathName target;
+  if (target.parse(con, path) < 0) return -1;
+  int16_t n = resolveWhole(ds, true, target);
+  if (n < 0) return -1;
+  Inode node;
+  node.read(ds, n);
+  std::string name = target.lastName();
+  if (!node.isFile()) {
+    con.error("\"" + name + "\" is a folder,not a file.");
+    return -1;
+  }
+  con.line("This is the file \"" + name + "\" content:");
+  for (int b = 0; b < node.getBlockCount(); ++b) {
+    DataBlock block;
+    block.read(ds, node.getBlock(b));
+    if (printBlock(con, block)) return 0;
+  }
+  return 0;
+}
+
+}  // namespace fs5

@@ -53,6 +53,12 @@ void runExit(CommandContext& c);
 void runReenter(CommandContext& c);
 void runMkfs(CommandContext& c);
 
+// Deletion and account branches.
+void runRm(CommandContext& c);
+void runRmdir(CommandContext& c);
+void runAdduser(CommandContext& c);
+void runDeluser(CommandContext& c);
+
 }  // namespace fs5
 
 #endif  // FS5_SHELL_COMMANDS_H_

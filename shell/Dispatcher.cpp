@@ -7,6 +7,11 @@ namespace {
 constexpr CommandRow kCommands[] = {
     {"exit", runExit, false},
     {"reenter", runReenter, false},
+    // Deletion and accounts.
+    {"rmdir", runRmdir, true},
+    {"rm", runRm, true},
+    {"adduser", runAdduser, true},
+    {"deluser", runDeluser, true},
     {"mkfs", runMkfs, true},
 };
 

@@ -62,6 +62,12 @@ void runCat(CommandContext& c);
 void runChown(CommandContext& c);
 void runChmod(CommandContext& c);
 
+// Deletion and account branches.
+void runRm(CommandContext& c);
+void runRmdir(CommandContext& c);
+void runAdduser(CommandContext& c);
+void runDeluser(CommandContext& c);
+
 }  // namespace fs5
 
 #endif  // FS5_SHELL_COMMANDS_H_

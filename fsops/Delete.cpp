@@ -1,0 +1,275 @@
+#include "fsops/Delete.h"
+
+#include <string>
+
+#include "fsops/Lookup.h"
+#include "fsops/Write.h"
+#include "path/PathName.h"
+#include "storage/AllocMaps.h"
+#include "storage/FolderBlock.h"
+#include "storage/Inode.h"
+
+namespace fs5 {
+
+namespace {
+
+std::string kindWord(bool isFolder) { return isFolder ? "folder" : "file"; }
+
+std::string quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }
+
+bool isDotName(std::string_view name) { return name == "." || name == ".."; }
+
+// Prints the two lines of a confirmation question and reads the answer: false for Escape.
+bool confirmed(Console& con, std::string_view question, std::string_view choices) {
+  con.line(question);
+  con.line(choices);
+  int answer = con.readKey();
+  return answer != KEY_ESCAPE && answer != END_OF_INPUT;
+}
+
+// Where an entry stands: the position of its datablock in the folder's list, the datablock,
+// the slot, and the entry itself.
+struct EntrySpot {
+  int listPos = -1;
+  int16_t block = -1;
+  int slot = -1;
+  int16_t inode = 0;
+  std::string name;
+};
+
+// What taking an entry out did: where the target stood, and the folder's former last entry,
+// which has left its own slot and belongs in the target's one unless they are the same.
+struct Unlinked {
+  EntrySpot target;
+  EntrySpot last;
+  bool targetWasLast() const { return target.listPos == last.listPos && target.slot == last.slot; }
+};
+
+EntrySpot spotOf(const FolderBlock& block, int listPos, int slot) {
+  return {listPos, block.getBlockIndex(), slot, block.getEntryInode(slot),
+          block.getEntryName(slot)};
+}
+
+// The first valid entry named `name`, in list order and then slot order, as lookups meet it.
+bool findSpot(DiskStream& ds, const Inode& folder, std::string_view name, EntrySpot& spot) {
+  for (int b = 0; b < folder.getBlockCount(); ++b) {
+    FolderBlock block;
+    if (block.read(ds, folder.getBlock(b)) < 0) return false;
+    for (int slot = 0; slot < block.getCount(); ++slot) {
+      if (block.getEntryName(slot) != name) continue;
+      spot = spotOf(block, b, slot);
+      return true;
+    }
+  }
+  return false;
+}
+
+// Takes the folder's last entry out of its slot. When it was alone in the last datablock,
+// that datablock is given back and the folder's i-node written without it.
+bool takeLastEntry(DiskStream& ds, Inode& folder, EntrySpot& last) {
+  int listPos = folder.getBlockCount() - 1;
+  FolderBlock block;
+  block.read(ds, folder.getBlock(listPos));
+  int count = block.getCount();
+  if (count == 1) {
+    last = spotOf(block, listPos, 0);
+    if (freeBlock(ds, block.getBlockIndex()) < 0) {
+      ds.console().error("The last datablock in list (which is empty now) was not deleted.");
+      return false;
+    }
+    folder.removeLastBlock();
+    folder.write(ds);
+    return true;
+  }
+  if (count == 0) {
+    ds.console().error("The last datablock in list (which is empty now) was not deleted.");
+    return false;
+  }
+  last = spotOf(block, listPos, count - 1);
+  block.clearEntry(count - 1);
+  block.decrementCount();
+  block.write(ds);
+  return true;
+}
+
+// Finds the target among the entries of its folder, then takes the folder's last entry out.
+// When the target is not there, `notFound` is printed and nothing changes.
+int16_t unlinkEntry(DiskStream& ds, const PathName& path, const std::string& notFound,
+                    Unlinked& out) {
+  int16_t parent = resolveHolder(ds, true, path);
+  Inode folder;
+  if (parent >= 0) folder.read(ds, parent);
+  if (parent < 0 || !folder.isFolder() || !findSpot(ds, folder, path.lastName(), out.target)) {
+    ds.console().error(notFound);
+    return -1;
+  }
+  return takeLastEntry(ds, folder, out.last) ? 0 : -1;
+}
+
+// Puts the former last entry into the slot where the target stood.
+void fillHole(DiskStream& ds, const Unlinked& u) {
+  FolderBlock block;
+  block.read(ds, u.target.block);
+  block.clearEntry(u.target.slot);
+  block.setEntryInode(u.target.slot, u.last.inode);
+  block.setEntryName(u.target.slot, u.last.name);
+  block.write(ds);
+}
+
+// Parses the path of an entry to take out. False after `rootLine` (standard output) for "/",
+// or after "The <kind> "<name>"<dotSuffix>" (standard error) for a "." or ".." entry.
+bool parseRemovable(Console& con, std::string_view path, bool isFolder, std::string_view rootLine,
+                    std::string_view dotSuffix, PathName& target) {
+  if (path == "/") {
+    con.print(rootLine);
+    return false;
+  }
+  if (target.parse(con, path) < 0) return false;
+  if (!isDotName(target.lastName())) return true;
+  con.error("The " + kindWord(isFolder) + " " + quoted(target.lastName()) + std::string(dotSuffix));
+  return false;
+}
+
+void reportFirstBlock(Console& con, bool isFolder, const std::string& name, int16_t block) {
+  con.error("The first datablock in list of the " + kindWord(isFolder) + " " + quoted(name) + " ");
+  con.error("(number: " + std::to_string(block) +
+            (isFolder ? "; contains \"..\" and \".\")" : ")") + " was not deleted.");
+}
+
+// Frees the object's first datablock (a failure is reported and passed over) and then its
+// i-node. False when the i-node could not be freed.
+bool freeObject(DiskStream& ds, bool isFolder, const std::string& name, int16_t number) {
+  Inode node;
+  node.read(ds, number);
+  int16_t first = node.getBlock(0);
+  if (freeBlock(ds, first) < 0) reportFirstBlock(ds.console(), isFolder, name, first);
+  return freeInode(ds, number) == 0;
+}
+
+// Deletes one child of a folder tree, quietly: a file with deleteFile, anything else as a
+// folder.
+int16_t deleteChild(DiskStream& ds, const PathName& childPath, int16_t number) {
+  Inode child;
+  child.read(ds, number);
+  if (child.isFile()) return deleteFile(ds, false, childPath.getText());
+  return deleteFolderTree(ds, false, childPath.getText());
+}
+
+// The first entry of the folder other than ".." and ".", in list and slot order; false when
+// only those two are left.
+bool firstChild(DiskStream& ds, int16_t folder, EntrySpot& child) {
+  Inode node;
+  node.read(ds, folder);
+  for (int b = 0; b < node.getBlockCount(); ++b) {
+    FolderBlock block;
+    if (block.read(ds, node.getBlock(b)) < 0) return false;
+    for (int slot = 0; slot < block.getCount(); ++slot) {
+      if (isDotName(block.getEntryName(slot))) continue;
+      child = spotOf(block, b, slot);
+      return true;
+    }
+  }
+  return false;
+}
+
+// Deletes the children of the folder one per pass, each pass reading the folder afresh,
+// until it is empty. -1 at the first child that could not be deleted or named.
+int16_t deleteChildren(DiskStream& ds, const PathName& folder, int16_t number) {
+  EntrySpot child;
+  while (firstChild(ds, number, child)) {
+    PathName childPath = folder;
+    if (childPath.append(ds.console(), child.name) < 0) return -1;
+    if (deleteChild(ds, childPath, child.inode) < 0) return -1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int16_t deleteFile(DiskStream& ds, bool confirm, std::string_view path) {
+  if (confirm && !confirmed(ds.console(), "Delete file with all its content?",
+                            "(\"Enter\" - yes, \"Esc\" + \"Enter\"- no)"))
+    return 0;
+  if (eraseFile(ds, confirm, path) < 0) return -1;
+  return removeEntry(ds, confirm, false, path);
+}
+
+int16_t removeEntry(DiskStream& ds, bool verbose, bool isFolder, std::string_view path) {
+  Console& con = ds.console();
+  PathName target;
+  if (!parseRemovable(con, path, isFolder, "The folder \"/\" can not be deleted.\n\n",
+                      " can not be deleted.", target))
+    return -1;
+  std::string name = target.lastName();
+  std::string kind = kindWord(isFolder);
+  Unlinked u;
+  if (unlinkEntry(ds, target,
+                  "The " + kind + " " + quoted(name) + " was not deleted because it was not found.",
+                  u) < 0)
+    return -1;
+  if (u.targetWasLast()) {
+    if (!freeObject(ds, isFolder, name, u.last.inode)) {
+      con.error("The " + kind + " " + quoted(u.last.name) + "was not deleted.");
+      return -1;
+    }
+    if (verbose) con.line("Deleting " + kind + ": " + quoted(name) + ".");
+    return 0;
+  }
+  bool freed = freeObject(ds, isFolder, name, u.target.inode);
+  if (!freed)
+    con.error("The " + kind + " \"" + u.target.name + " \"was not deleted.");
+  else if (verbose)
+    con.print("Deleting " + kind + ": " + quoted(name) + ".");
+  fillHole(ds, u);
+  if (!freed) return -1;
+  con.line();
+  return 0;
+}
+
+int16_t detachEntry(DiskStream& ds, bool isFolder, std::string_view path) {
+  PathName target;
+  if (!parseRemovable(ds.console(), path, isFolder, "The folder \"/\" entry can not be deleted.\n",
+                      " entry can not be deleted.", target))
+    return -1;
+  Unlinked u;
+  if (unlinkEntry(ds, target,
+                  "The entry about " + kindWord(isFolder) + " " + quoted(target.lastName()) +
+                      " was not deleted because it was not found.",
+                  u) < 0)
+    return -1;
+  if (u.targetWasLast()) return 0;
+  fillHole(ds, u);
+  ds.console().line();
+  return 0;
+}
+
+int16_t deleteFolderTree(DiskStream& ds, bool confirm, std::string_view path) {
+  Console& con = ds.console();
+  if (confirm &&
+      !confirmed(con, "Delete folder with all its content?", "(\"Enter\" - yes, \"Esc\" - no)"))
+    return 0;
+  if (path == "/") {
+    con.error("The root folder \"/\" can not be destroyed.");
+    return -1;
+  }
+  PathName folder;
+  if (folder.parse(con, path) < 0) return -1;
+  std::string name = folder.lastName();
+  if (isDotName(name)) {
+    con.error("The folder " + quoted(name) + " can not be deleted.");
+    return -1;
+  }
+  int16_t number = resolveWhole(ds, true, folder);
+  if (number < 0) return -1;
+  Inode node;
+  node.read(ds, number);
+  if (node.isFile()) {
+    con.error(quoted(name) + " is a file,not a folder.");
+    return -1;
+  }
+  if (deleteChildren(ds, folder, number) < 0) return -1;
+  con.clearScreen();
+  return removeEntry(ds, confirm, true, folder.getText());
+}
+
+}  // namespace fs5

@@ -27,7 +27,34 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ignored);
 }
 
+namespace {
+
+// True when a session on the image should leave a sound image behind: the image is sound
+// now, or missing or empty (the session will format it).
+bool startsSound(const std::string& imagePath) {
+#ifdef FS5_HAVE_CHECKER
+  std::error_code ignored;
+  if (!std::filesystem::exists(imagePath, ignored)) return true;
+  if (std::filesystem::is_regular_file(imagePath, ignored) &&
+      std::filesystem::file_size(imagePath, ignored) == 0)
+    return true;
+  return checkImageFile(imagePath).sound();
+#else
+  (void)imagePath;
+  return false;
+#endif
+}
+
+}  // namespace
+
 SessionResult runSession(const std::string& imagePath, const std::string& input) {
+  bool judge = startsSound(imagePath);
+  SessionResult r = runSessionUnchecked(imagePath, input);
+  if (judge && r.status == 0) expectSoundImage(imagePath);
+  return r;
+}
+
+SessionResult runSessionUnchecked(const std::string& imagePath, const std::string& input) {
   std::istringstream in(input);
   std::ostringstream out, err;
   Console con(in, out, err);
@@ -109,6 +136,22 @@ std::vector<std::string> checkImageProblems(const std::string& imagePath) {
 #else
   (void)imagePath;
   return {};
+#endif
+}
+
+void expectSoundImage(const std::string& imagePath) {
+#ifdef FS5_HAVE_CHECKER
+  CheckReport report = checkImageFile(imagePath);
+  if (!report.readable) {
+    ADD_FAILURE() << "The image checker can not read " << imagePath << ": " << report.failure;
+    return;
+  }
+  if (report.problems.empty()) return;
+  std::string lines;
+  for (const std::string& line : report.problems) lines += "  " + line + "\n";
+  ADD_FAILURE() << "The image checker found problems in " << imagePath << ":\n" << lines;
+#else
+  (void)imagePath;
 #endif
 }
 

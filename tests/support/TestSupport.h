@@ -35,8 +35,15 @@ struct SessionResult {
   int status = 0;
 };
 
-// Runs the whole program over `input` on the image file, capturing both streams.
+// Runs the whole program over `input` on the image file, capturing both streams. When the
+// session ends with status 0 and the image was sound before it (or missing or empty, so the
+// session formatted it), the image checker judges the image afterwards and each problem it
+// finds is a test failure. An image a test has damaged on purpose before the session is not
+// judged.
 SessionResult runSession(const std::string& imagePath, const std::string& input);
+// The same session without judging the image afterwards, for a test that means to leave a
+// damaged image behind.
+SessionResult runSessionUnchecked(const std::string& imagePath, const std::string& input);
 
 // The input that formats an empty image and answers the wait that follows it.
 std::string formatInput(const std::string& password = kRootPassword);
@@ -93,6 +100,9 @@ inline int64_t blockAt(int k) { return kBlockArea + int64_t{k} * 100; }
 
 // The problems the image checker finds (empty when it is sound, or when no checker is built).
 std::vector<std::string> checkImageProblems(const std::string& imagePath);
+// Adds a test failure listing the checker's problem lines (or why the image can not be read)
+// unless the image is sound. Does nothing when no checker is built.
+void expectSoundImage(const std::string& imagePath);
 
 }  // namespace fs5::test
 

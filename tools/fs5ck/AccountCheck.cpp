@@ -1,0 +1,78 @@
+#include "path/PathName.h"
+#include "tools/fs5ck/ImageScan.h"
+
+namespace fs5 {
+
+namespace {
+
+constexpr const char* kAccountFolder = "/etc/passwd";
+constexpr const char* kSuperuserName = "root";
+
+std::string str(int n) { return std::to_string(n); }
+
+}  // namespace
+
+// Judges the account files against the user map. Entries the tree has already reported (a
+// free or unjudged i-node, or one it reached by another entry) are left out; nothing is
+// judged when /etc/passwd is missing.
+void ImageScan::checkAccounts() {
+  int folder = 0;
+  for (const std::string& name : splitPath(kAccountFolder)) {
+    folder = findEntry(folder, name);
+    if (!isJudged(folder)) {
+      problem(std::string(kAccountFolder) + ": not found.");
+      return;
+    }
+  }
+  if (!isWalkable(folder) || !walked_[folder]) {
+    problem(std::string(kAccountFolder) + ": not a folder.");
+    return;
+  }
+  std::vector<const TreeEntry*> holders(layout_.userCount(), nullptr);
+  for (const TreeEntry& entry : folderEntries_[folder]) checkAccount(entry, holders);
+  checkUserNumbers(holders);
+}
+
+// The i-node of the first entry `name` in a walked folder, or -1.
+int ImageScan::findEntry(int folder, const std::string& name) const {
+  if (!isInodeNumber(folder) || !walked_[folder]) return -1;
+  for (const TreeEntry& e : folderEntries_[folder])
+    if (e.name == name) return e.inode;
+  return -1;
+}
+
+void ImageScan::checkAccount(const TreeEntry& entry, std::vector<const TreeEntry*>& holders) {
+  std::string path = std::string(kAccountFolder) + "/" + entry.name;
+  if (!isJudged(entry.inode) || reachedAs_[entry.inode] != path) return;
+  const Inode& node = inodes_[entry.inode];
+  if (node.isFolder()) {
+    problem(path + ": not a file.");
+    return;
+  }
+  if (!node.isFile()) return;
+  ++report_.accounts;
+  FolderBlock record;
+  if (record.read(ds_, node.getBlock(0)) < 0) return;
+  int u = record.getEntryInode(0);
+  if (u < 0 || u >= layout_.userCount()) {
+    problem(path + ": user number " + str(u) + " is outside the user map.");
+    return;
+  }
+  if (!userUsed_[u]) problem(path + ": user number " + str(u) + " is free in the user map.");
+  if (holders[u] != nullptr)
+    problem(path + ": shares user number " + str(u) + " with \"" + holders[u]->name + "\".");
+  else
+    holders[u] = &entry;
+}
+
+void ImageScan::checkUserNumbers(const std::vector<const TreeEntry*>& holders) {
+  if (holders[0] == nullptr)
+    problem("user number 0: the superuser's number is held by no account.");
+  else if (holders[0]->name != kSuperuserName)
+    problem("user number 0: held by \"" + holders[0]->name + "\", not by \"root\".");
+  for (int u = 1; u < layout_.userCount(); ++u)
+    if (userUsed_[u] && holders[u] == nullptr)
+      problem("user number " + str(u) + ": used but held by no account.");
+}
+
+}  // namespace fs5

@@ -1,0 +1,193 @@
+#include "tools/fs5ck/Checker.h"
+
+#include <algorithm>
+#include <sstream>
+
+#include "storage/AllocMaps.h"
+#include "storage/Coding.h"
+#include "storage/DataBlock.h"
+#include "tools/fs5ck/ImageScan.h"
+#include "tools/fs5ck/ReadOnlyDiskStream.h"
+
+namespace fs5 {
+
+namespace {
+
+// Inode bounds its block count and hides the unlisted slots of its block list when it reads
+// a record; the checker reports the values the record holds, at the offsets of the record
+// table in storage/Inode.h.
+constexpr int kRecordBlocks = 6;
+constexpr int kRecordBlockCount = 206;
+
+int storedBlockCount(const uint8_t* record) { return decodeSigned16(record + kRecordBlockCount); }
+int storedBlockSlot(const uint8_t* record, int i) {
+  return decodeSigned16(record + kRecordBlocks + 2 * i);
+}
+
+bool allZero(const uint8_t* bytes, std::size_t n) {
+  return std::all_of(bytes, bytes + n, [](uint8_t b) { return b == 0; });
+}
+
+std::string str(int64_t n) { return std::to_string(n); }
+
+void markUnreadable(CheckReport& report, const std::string& why) {
+  report = CheckReport{};
+  report.readable = false;
+  report.failure = why;
+}
+
+}  // namespace
+
+int CheckReport::exitStatus() const {
+  if (!readable) return CHECK_UNREADABLE;
+  return problems.empty() ? CHECK_SOUND : CHECK_PROBLEMS;
+}
+
+std::string CheckReport::summary() const {
+  return "folders " + str(folders) + ", files " + str(files) + ", used i-nodes " + str(usedInodes) +
+         ", used datablocks " + str(usedBlocks) + ", accounts " + str(accounts) + ", problems " +
+         str(static_cast<int64_t>(problems.size()));
+}
+
+ImageScan::ImageScan(DiskStream& ds, CheckReport& report)
+    : ds_(ds), report_(report), layout_(ds.layout()) {
+  int inodes = layout_.inodeCount();
+  inodes_.resize(inodes);
+  recordSet_.assign(inodes, false);
+  blockLister_.assign(layout_.blockCount(), -1);
+  reachedAs_.assign(inodes, "");
+  folderEntries_.resize(inodes);
+  walked_.assign(inodes, false);
+}
+
+void ImageScan::run() {
+  scanMap("i-node", layout_.inodeCount(), &DiskLayout::inodeMapByte, isInodeUsed, inodeUsed_);
+  scanMap("datablock", layout_.blockCount(), &DiskLayout::blockMapByte, isBlockUsed, blockUsed_);
+  scanMap("user number", layout_.userCount(), &DiskLayout::userMapByte, isUserNumberUsed,
+          userUsed_);
+  report_.usedInodes = static_cast<int>(std::count(inodeUsed_.begin(), inodeUsed_.end(), true));
+  report_.usedBlocks = static_cast<int>(std::count(blockUsed_.begin(), blockUsed_.end(), true));
+  scanInodes();
+  scanBlocks();
+  if (!checkRoot()) return;
+  walkFolder(0, 0, "/", 0);
+  checkOrphans();
+  checkAccounts();
+}
+
+void ImageScan::scanMap(const std::string& what, int count, MapByte byteAt, MapTest isUsed,
+                        std::vector<bool>& used) {
+  used.assign(count, false);
+  for (int n = 0; n < count; ++n) {
+    uint8_t value = 0;
+    ds_.read(*(layout_.*byteAt)(n), &value, 1);
+    if (value > 1) problem(what + " " + str(n) + ": map byte is " + str(value) + ", not 0 or 1.");
+    used[n] = isUsed(ds_, n);
+  }
+}
+
+void ImageScan::scanInodes() {
+  for (int n = 0; n < layout_.inodeCount(); ++n) {
+    uint8_t record[INODE_SIZE];
+    inodes_[n].read(ds_, n);
+    inodes_[n].encode(record);
+    bool zero = allZero(record, sizeof record);
+    if (!inodeUsed_[n]) {
+      if (!zero) problem("i-node " + str(n) + ": free but its record is not all zero.");
+    } else if (zero) {
+      problem("i-node " + str(n) + ": used but its record is all zero.");
+    } else {
+      recordSet_[n] = true;
+      checkUsedInode(n, record);
+    }
+  }
+}
+
+void ImageScan::checkUsedInode(int n, const uint8_t* record) {
+  const Inode& node = inodes_[n];
+  std::string name = "i-node " + str(n);
+  if (node.isFolder()) {
+    ++report_.folders;
+  } else if (node.isFile()) {
+    ++report_.files;
+  } else {
+    problem(name + ": used but its type is " + str(node.getType()) +
+            ", neither 1 (folder) nor 2 (file).");
+  }
+  int stored = storedBlockCount(record);
+  if (stored < 1 || stored > MAX_BLOCKS)
+    problem(name + ": block count is " + str(stored) + ", not 1 to 100.");
+  std::vector<bool> seen(layout_.blockCount(), false);
+  for (int i = 0; i < node.getBlockCount(); ++i) listBlock(n, node.getBlock(i), seen);
+  for (int i = node.getBlockCount(); i < MAX_BLOCKS; ++i) {
+    int k = storedBlockSlot(record, i);
+    if (k != 0) problem(name + ": unlisted block slot " + str(i) + " holds " + str(k) + ", not 0.");
+  }
+}
+
+void ImageScan::listBlock(int n, int k, std::vector<bool>& seen) {
+  std::string lists = "i-node " + str(n) + ": lists datablock " + str(k);
+  if (k < 0 || k >= layout_.blockCount()) {
+    problem(lists + ", outside the datablock area.");
+    return;
+  }
+  if (seen[k]) {
+    problem(lists + " twice.");
+    return;
+  }
+  seen[k] = true;
+  if (!blockUsed_[k]) problem(lists + ", which is free in the map.");
+  if (blockLister_[k] >= 0)
+    problem(lists + ", already listed by i-node " + str(blockLister_[k]) + ".");
+  else
+    blockLister_[k] = n;
+}
+
+void ImageScan::scanBlocks() {
+  for (int k = 0; k < layout_.blockCount(); ++k) {
+    if (blockLister_[k] >= 0) continue;
+    if (blockUsed_[k]) {
+      problem("datablock " + str(k) + ": used but listed by no i-node.");
+      continue;
+    }
+    DataBlock block;
+    block.read(ds_, k);
+    if (!allZero(block.bytes().data(), block.bytes().size()))
+      problem("datablock " + str(k) + ": free but not all zero.");
+  }
+}
+
+CheckReport checkImage(DiskStream& ds) {
+  CheckReport report;
+  int64_t size = ds.size();
+  bool loaded = size >= 0 && ds.loadLayout();
+  const DiskLayout& layout = ds.layout();
+  if (ds.failed()) {
+    markUnreadable(report, "the image can not be read.");
+  } else if (!loaded) {
+    markUnreadable(report, "the image is shorter than its header.");
+  } else if (!layout.isValid()) {
+    markUnreadable(report, "the header is not a valid layout.");
+  } else if (size < layout.imageSize()) {
+    markUnreadable(report, "the image is shorter than its layout (" + str(size) + " of " +
+                               str(layout.imageSize()) + " bytes).");
+  } else {
+    ImageScan(ds, report).run();
+    if (ds.failed()) markUnreadable(report, "the image can not be read.");
+  }
+  return report;
+}
+
+CheckReport checkImageFile(const std::string& path) {
+  std::istringstream in;
+  std::ostringstream discarded;
+  Console con(in, discarded, discarded);
+  ReadOnlyDiskStream ds(con, path);
+  if (ds.isOpen()) return checkImage(ds);
+  CheckReport report;
+  markUnreadable(report,
+                 ds.isMissing() ? "the image does not exist." : "the image can not be opened.");
+  return report;
+}
+
+}  // namespace fs5

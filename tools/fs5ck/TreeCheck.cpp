@@ -1,0 +1,166 @@
+#include <algorithm>
+#include <cstring>
+#include <set>
+
+#include "storage/Coding.h"
+#include "storage/DataBlock.h"
+#include "tools/fs5ck/ImageScan.h"
+
+namespace fs5 {
+
+namespace {
+
+std::string str(int n) { return std::to_string(n); }
+
+std::string childPath(const std::string& folder, const std::string& name) {
+  return folder == "/" ? "/" + name : folder + "/" + name;
+}
+
+// The ".." and "." entries in their places: slots 0 and 1 of a folder's first datablock.
+bool isDotEntry(const TreeEntry& e, bool firstBlock) {
+  return firstBlock && ((e.slot == 0 && e.name == "..") || (e.slot == 1 && e.name == "."));
+}
+
+}  // namespace
+
+bool ImageScan::checkRoot() {
+  if (!inodeUsed_[0]) {
+    problem("i-node 0: the root folder is free in the map.");
+    return false;
+  }
+  if (!isWalkable(0)) {
+    problem("i-node 0: the root is not a folder.");
+    return false;
+  }
+  reachedAs_[0] = "/";
+  return true;
+}
+
+// Walks the folder n, reached at `path` from the folder `parent`; the root is its own parent.
+void ImageScan::walkFolder(int n, int parent, const std::string& path, int depth) {
+  walked_[n] = true;
+  folderEntries_[n] = checkNames(readFolder(n, parent, path), path);
+  ancestors_.push_back(n);
+  for (const TreeEntry& entry : folderEntries_[n]) followEntry(entry, path, depth + 1);
+  ancestors_.pop_back();
+}
+
+// Reads the folder's datablocks, checking their counts, slots and the dot entries; returns
+// its other valid entries in block and slot order. Blocks outside the area are skipped (the
+// i-node table pass has reported them). FolderBlock bounds the count it decodes, so the
+// count as stored is taken from the block's first field.
+std::vector<TreeEntry> ImageScan::readFolder(int n, int parent, const std::string& path) {
+  const Inode& node = inodes_[n];
+  std::vector<TreeEntry> entries;
+  for (int b = 0; b < node.getBlockCount(); ++b) {
+    int k = node.getBlock(b);
+    DataBlock raw;
+    if (raw.read(ds_, k) < 0) continue;
+    FolderBlock block;
+    block.decode(raw.bytes().data());
+    checkCount(k, decodeSigned16(raw.bytes().data()), b == node.getBlockCount() - 1, path);
+    checkSlotsPastCount(block, k, path);
+    if (b == 0) checkDots(block, n, parent, path);
+    for (int slot = 0; slot < block.getCount(); ++slot) {
+      TreeEntry e{block.getEntryName(slot), block.getEntryInode(slot), k, slot};
+      if (!isDotEntry(e, b == 0)) entries.push_back(e);
+    }
+  }
+  return entries;
+}
+
+void ImageScan::checkCount(int k, int stored, bool isLast, const std::string& path) {
+  std::string block = path + ": datablock " + str(k);
+  if (stored < 0 || stored > ENTRIES_PER_BLOCK)
+    problem(block + " has the entry count " + str(stored) + ", not 0 to 3.");
+  else if (!isLast && stored < ENTRIES_PER_BLOCK)
+    problem(block + " holds " + str(stored) + " entries but is not the folder's last.");
+  else if (isLast && stored == 0)
+    problem(block + " is the folder's last but holds no entries.");
+}
+
+void ImageScan::checkSlotsPastCount(const FolderBlock& block, int k, const std::string& path) {
+  uint8_t stored[FOLDER_BLOCK_SIZE];
+  block.encode(stored);
+  for (int slot = block.getCount(); slot < ENTRIES_PER_BLOCK; ++slot) {
+    FolderBlock cleared = block;
+    cleared.clearEntry(slot);
+    uint8_t bytes[FOLDER_BLOCK_SIZE];
+    cleared.encode(bytes);
+    if (std::memcmp(stored, bytes, sizeof bytes) != 0)
+      problem(path + ": datablock " + str(k) + " slot " + str(slot) +
+              " is past the entry count but not zero.");
+  }
+}
+
+void ImageScan::checkDots(const FolderBlock& block, int n, int parent, const std::string& path) {
+  int count = block.getCount();
+  if (count < 1 || block.getEntryName(0) != "..")
+    problem(path + ": the first datablock does not start with \"..\".");
+  else if (block.getEntryInode(0) != parent)
+    problem(path + ": \"..\" names i-node " + str(block.getEntryInode(0)) + " instead of " +
+            str(parent) + ".");
+  if (count < 2 || block.getEntryName(1) != ".")
+    problem(path + ": the second entry of the first datablock is not \".\".");
+  else if (block.getEntryInode(1) != n)
+    problem(path + ": \".\" names i-node " + str(block.getEntryInode(1)) + " instead of " + str(n) +
+            ".");
+}
+
+// Reports bad and repeated names; returns the entries the tree follows (all but the dot
+// names out of their places).
+std::vector<TreeEntry> ImageScan::checkNames(const std::vector<TreeEntry>& entries,
+                                             const std::string& path) {
+  std::vector<TreeEntry> followed;
+  std::set<std::string> seen;
+  for (const TreeEntry& e : entries) {
+    std::string where = "datablock " + str(e.block) + " slot " + str(e.slot);
+    if (e.name == "." || e.name == "..") {
+      problem(path + ": " + where + " holds an entry \"" + e.name + "\" out of its place.");
+      continue;
+    }
+    if (e.name.empty()) problem(path + ": " + where + " holds an entry with an empty name.");
+    if (e.name.find('/') != std::string::npos)
+      problem(path + ": the entry \"" + e.name + "\" has a \"/\" in its name.");
+    if (!seen.insert(e.name).second)
+      problem(path + ": the name \"" + e.name + "\" is entered more than once.");
+    followed.push_back(e);
+  }
+  return followed;
+}
+
+// Follows one entry of the folder at `folderPath`; the entry lies `depth` levels below the
+// root. A folder reached for the first time is walked, even below the deepest level, which
+// is reported once at the first level past it.
+void ImageScan::followEntry(const TreeEntry& entry, const std::string& folderPath, int depth) {
+  std::string path = childPath(folderPath, entry.name);
+  std::string names = path + ": names i-node " + str(entry.inode);
+  int m = entry.inode;
+  if (!isInodeNumber(m)) {
+    problem(names + ", outside the i-node table.");
+    return;
+  }
+  if (!inodeUsed_[m]) {
+    problem(names + ", which is free in the map.");
+    return;
+  }
+  if (std::find(ancestors_.begin(), ancestors_.end(), m) != ancestors_.end()) {
+    problem(names + " (" + reachedAs_[m] + "), a folder on its own path.");
+    return;
+  }
+  if (!reachedAs_[m].empty()) {
+    problem(names + ", already reached as " + reachedAs_[m] + ".");
+    return;
+  }
+  reachedAs_[m] = path;
+  if (depth == MAX_DEPTH + 1) problem(path + ": deeper than 8 levels.");
+  if (isWalkable(m)) walkFolder(m, ancestors_.back(), path, depth);
+}
+
+void ImageScan::checkOrphans() {
+  for (int n = 1; n < layout_.inodeCount(); ++n)
+    if (isJudged(n) && reachedAs_[n].empty())
+      problem("i-node " + str(n) + ": used but reached by no entry.");
+}
+
+}  // namespace fs5

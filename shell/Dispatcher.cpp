@@ -7,6 +7,7 @@ namespace {
 constexpr CommandRow kCommands[] = {
     {"exit", runExit, false},
     {"reenter", runReenter, false},
+    {"cp", runCp, true},
     {"mkfs", runMkfs, true},
 };
 

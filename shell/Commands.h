@@ -68,6 +68,20 @@ void runRmdir(CommandContext& c);
 void runAdduser(CommandContext& c);
 void runDeluser(CommandContext& c);
 
+// Copying and moving.
+// The part of a two-path command (cp, mv) before it acts: the two-argument guard, argument 0
+// resolved and kept in `source`, argument 1 resolved into the working-folder field, then the
+// read right on the folder that holds the source and, only when that is granted, the write
+// right on the destination: on the destination itself when it names an existing folder, else
+// on the folder that holds it. True when both are granted; the branch then acts and ends with
+// finish for argument 1. False when the branch has ended: a guard or an unformable path
+// (printed, waited, working folder put back), or a refusal, ended by refuse with the line
+// `refusalPrefix`, the source's last component, `refusalSuffix`.
+bool resolveSourceAndDestination(CommandContext& c, PathName& source,
+                                 std::string_view refusalPrefix, std::string_view refusalSuffix);
+// cp source destination (copyFile); cp -R source destination (copyFolderTree).
+void runCp(CommandContext& c);
+
 }  // namespace fs5
 
 #endif  // FS5_SHELL_COMMANDS_H_

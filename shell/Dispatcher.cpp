@@ -15,6 +15,7 @@ constexpr CommandRow kCommands[] = {
     {"vi", runVi, true},
     {"cat", runCat, true},
     {"rm", runRm, true},
+    {"cp", runCp, true},
     {"adduser", runAdduser, true},
     {"deluser", runDeluser, true},
     {"chown", runChown, true},

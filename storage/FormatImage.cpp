@@ -9,13 +9,13 @@ namespace fs5 {
 
 namespace {
 
+// The header and every region after it, all zero, in one write (122010 bytes for the
+// standard image).
 bool writeZeroedImage(DiskStream& ds) {
   const DiskLayout& l = ds.layout();
-  std::vector<uint8_t> head(l.blockAreaStart, 0);
-  l.encode(head.data());
-  if (!ds.write(0, head.data(), head.size())) return false;
-  std::vector<uint8_t> area(static_cast<std::size_t>(l.blockCount()) * BLOCK_SIZE, 0);
-  return ds.write(l.blockAreaStart, area.data(), area.size());
+  std::vector<uint8_t> image(static_cast<std::size_t>(l.imageSize()), 0);
+  l.encode(image.data());
+  return ds.write(0, image.data(), image.size());
 }
 
 int16_t makeRootFolder(DiskStream& ds) {

@@ -53,12 +53,7 @@ void setRights(ImageFixture& fx, const std::string& path, uint16_t rights) {
 
 // The account anna (user number 1, password "pass12") with her home folder /home/anna:
 // i-nodes 20 (the account) and 21 (the home folder).
-void addAnna(ImageFixture& fx) {
-  auto d = fx.open();
-  ASSERT_EQ(allocUserNumber(d->ds), 1);
-  ASSERT_EQ(addUserRecord(d->ds, "anna", "pass12", 1), 0);
-  ASSERT_EQ(createFolder(d->ds, false, 1, "/home/anna"), 0);
-}
+void addAnna(ImageFixture& fx) { ASSERT_EQ(fx.addAccount("anna", "pass12"), 1); }
 
 int16_t field(ImageFixture& fx, int64_t at) { return peek16(fx.image(), at); }
 int16_t blockCount(ImageFixture& fx, int n) { return field(fx, inodeAt(n) + 206); }

@@ -56,7 +56,10 @@ class DiskStream {
 };
 
 // The image as a host file, opened for reading and writing without buffering, created empty
-// when missing and never truncated.
+// when missing and never truncated. Without a buffer every access is one lseek(2) and one
+// read(2) or write(2) of exactly its size: nothing is read ahead, and nothing written waits
+// in memory for a later flush (the flush after each write makes no system call; it only
+// guards against a buffer being given to the stream some day).
 class FileDiskStream : public DiskStream {
  public:
   FileDiskStream(Console& console, const std::string& path);

@@ -49,7 +49,7 @@ int16_t checkNewName(DiskStream& ds, bool isFolder, const PathName& path) {
     printCanNotCreate(con, isFolder, name);
     return -1;
   }
-  if (name.empty()) {
+  if (name.empty() || name.find('\0') != std::string::npos) {
     printCanNotCreate(con, isFolder, name);
     return -1;
   }

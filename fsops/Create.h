@@ -16,6 +16,8 @@ namespace fs5 {
 //   the lookup's line, then "Can not create folder "<name>"."   a missing parent
 //   "Can not create folder "<name>"."                    a parent that is not a folder
 //   "Can not create folder ""."                          an empty name
+//   "Can not create folder "<name>"."                    a name holding a zero byte (a
+//                                                        stored name ends at its first one)
 //   "Foldername (filename) can not exceed 30 symbols."   a name over 30 characters
 //   "The folder or file "<name>" already exists."        a name present in the parent
 //   the allocator's line, then "Can not create folder "<name>"."   no i-node or datablock

@@ -100,6 +100,7 @@ std::string PathName::goUp(Console& con) {
   }
   if (!parts_.empty()) parts_.pop_back();
   rebuildText();
+  if (text_ == "/") parts_.clear();
   return text_;
 }
 

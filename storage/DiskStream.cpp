@@ -46,7 +46,11 @@ bool DiskStream::loadLayout() {
 
 FileDiskStream::FileDiskStream(Console& console, const std::string& path) : DiskStream(console) {
   file_ = std::fopen(path.c_str(), "r+b");
-  if (file_ == nullptr && errno == ENOENT) file_ = std::fopen(path.c_str(), "w+b");
+  if (file_ == nullptr && errno == ENOENT) {
+    // Create the file without truncating one that appeared in the meantime, then reopen it.
+    if (std::FILE* made = std::fopen(path.c_str(), "ab")) std::fclose(made);
+    file_ = std::fopen(path.c_str(), "r+b");
+  }
   if (file_ != nullptr) std::setvbuf(file_, nullptr, _IONBF, 0);
 }
 

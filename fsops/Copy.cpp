@@ -9,41 +9,13 @@
 #include "fsops/Write.h"
 #include "path/PathName.h"
 #include "storage/AllocMaps.h"
+#include "storage/BlockReservation.h"
 #include "storage/DataBlock.h"
 #include "storage/FolderBlock.h"
 
 namespace fs5 {
 
 namespace {
-
-// Datablocks taken from the map for a copy; given back unless the copy commits.
-class BlockReservation {
- public:
-  explicit BlockReservation(DiskStream& ds) : ds_(ds) {}
-  ~BlockReservation() {
-    if (committed_) return;
-    for (int16_t k : taken_) freeBlock(ds_, k);
-  }
-  BlockReservation(const BlockReservation&) = delete;
-  BlockReservation& operator=(const BlockReservation&) = delete;
-
-  // Takes `count` datablocks first-fit; false when the map runs out (the allocator's line).
-  bool take(int count) {
-    for (int i = 0; i < count; ++i) {
-      int16_t k = allocBlock(ds_);
-      if (k < 0) return false;
-      taken_.push_back(k);
-    }
-    return true;
-  }
-  const std::vector<int16_t>& blocks() const { return taken_; }
-  void commit() { committed_ = true; }
-
- private:
-  DiskStream& ds_;
-  std::vector<int16_t> taken_;
-  bool committed_ = false;
-};
 
 // Resolves a path and reads its i-node; -1 when it does not resolve.
 int16_t readPath(DiskStream& ds, const PathName& path, Inode& node) {

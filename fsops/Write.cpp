@@ -6,6 +6,7 @@
 #include "fsops/Lookup.h"
 #include "path/PathName.h"
 #include "storage/AllocMaps.h"
+#include "storage/BlockReservation.h"
 #include "storage/DataBlock.h"
 #include "storage/Inode.h"
 
@@ -53,20 +54,6 @@ bool collectTyping(Console& con, std::string& typed) {
   return false;
 }
 
-// Takes one datablock per further 100 bytes; on a shortage gives them back. False then.
-bool takeBlocks(DiskStream& ds, int count, std::vector<int16_t>& taken) {
-  while (static_cast<int>(taken.size()) < count) {
-    int16_t k = allocBlock(ds);
-    if (k < 0) {
-      for (int16_t t : taken) freeBlock(ds, t);
-      taken.clear();
-      return false;
-    }
-    taken.push_back(k);
-  }
-  return true;
-}
-
 }  // namespace
 
 int16_t eraseFile(DiskStream& ds, bool verbose, std::string_view path) {
@@ -104,12 +91,13 @@ int16_t writeFile(DiskStream& ds, std::string_view path) {
   typed.push_back(static_cast<char>(END_MARK));
 
   int blocksNeeded = static_cast<int>(typed.size() + BLOCK_SIZE - 1) / BLOCK_SIZE;
-  std::vector<int16_t> taken;
-  if (!takeBlocks(ds, blocksNeeded - 1, taken)) {
+  BlockReservation taken(ds);
+  if (!taken.take(blocksNeeded - 1)) {
     con.error("The file was not saved.");
     return -1;
   }
-  for (int16_t k : taken) node.appendBlock(k);
+  taken.commit();
+  for (int16_t k : taken.blocks()) node.appendBlock(k);
   for (int b = 0; b < blocksNeeded; ++b) {
     DataBlock block;
     block.setBlockIndex(node.getBlock(b));

@@ -73,14 +73,18 @@ void runDeluser(CommandContext& c);
 // resolved and kept in `source`, argument 1 resolved into the working-folder field, then the
 // read right on the folder that holds the source and, only when that is granted, the write
 // right on the destination: on the destination itself when it names an existing folder, else
-// on the folder that holds it. True when both are granted; the branch then acts and ends with
-// finish for argument 1. False when the branch has ended: a guard or an unformable path
-// (printed, waited, working folder put back), or a refusal, ended by refuse with the line
-// `refusalPrefix`, the source's last component, `refusalSuffix`.
-bool resolveSourceAndDestination(CommandContext& c, PathName& source,
+// on the folder that holds it. With `takesFromSource` (a move) the write right on the folder
+// that holds the source is tested between the two. The tests stop at the first refusal, so
+// at most one "Access denied." is printed. True when all are granted; the branch then acts
+// and ends with finish for argument 1. False when the branch has ended: a guard or an
+// unformable path (printed, waited, working folder put back), or a refusal, ended by refuse
+// with the line `refusalPrefix`, the source's last component, `refusalSuffix`.
+bool resolveSourceAndDestination(CommandContext& c, PathName& source, bool takesFromSource,
                                  std::string_view refusalPrefix, std::string_view refusalSuffix);
 // cp source destination (copyFile); cp -R source destination (copyFolderTree).
 void runCp(CommandContext& c);
+// mv source destination (moveFile).
+void runMv(CommandContext& c);
 
 }  // namespace fs5
 

@@ -22,14 +22,17 @@ bool destinationAllowsWriting(CommandContext& c) {
 
 }  // namespace
 
-bool resolveSourceAndDestination(CommandContext& c, PathName& source,
+bool resolveSourceAndDestination(CommandContext& c, PathName& source, bool takesFromSource,
                                  std::string_view refusalPrefix, std::string_view refusalSuffix) {
   if (!requireArguments(c, 2) || !resolveTarget(c, 0)) return false;
   source.parse(c.con, c.state.workFolder().getText());
   c.state.restoreWorkFolder(0);
   if (!resolveTarget(c, 1)) return false;
-  bool granted = c.state.checkAccess(c.ds, source, source.getDepth() - 2, RIGHT_READ) &&
-                 destinationAllowsWriting(c);
+  int sourceHolder = source.getDepth() - 2;
+  bool granted =
+      c.state.checkAccess(c.ds, source, sourceHolder, RIGHT_READ) &&
+      (!takesFromSource || c.state.checkAccess(c.ds, source, sourceHolder, RIGHT_WRITE)) &&
+      destinationAllowsWriting(c);
   if (granted) return true;
   refuse(c, std::string(refusalPrefix) + source.lastName() + std::string(refusalSuffix), 1);
   return false;
@@ -38,7 +41,7 @@ bool resolveSourceAndDestination(CommandContext& c, PathName& source,
 void runCp(CommandContext& c) {
   bool tree = c.state.hasOption('R');
   PathName source;
-  if (!resolveSourceAndDestination(c, source, "You can not copy the \"",
+  if (!resolveSourceAndDestination(c, source, false, "You can not copy the \"",
                                    tree ? "\" folder." : "\" file."))
     return;
   std::string destination = c.state.workFolder().getText();

@@ -16,6 +16,7 @@ constexpr CommandRow kCommands[] = {
     {"cat", runCat, true},
     {"rm", runRm, true},
     {"cp", runCp, true},
+    {"mv", runMv, true},
     {"adduser", runAdduser, true},
     {"deluser", runDeluser, true},
     {"chown", runChown, true},

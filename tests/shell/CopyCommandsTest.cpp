@@ -50,12 +50,7 @@ void setRights(ImageFixture& fx, const std::string& path, uint16_t rights) {
 }
 
 // The account anna (user number 1, password "pass12") with her home folder /home/anna.
-void addAnna(ImageFixture& fx) {
-  auto d = fx.open();
-  ASSERT_EQ(allocUserNumber(d->ds), 1);
-  ASSERT_EQ(addUserRecord(d->ds, "anna", "pass12", 1), 0);
-  ASSERT_EQ(createFolder(d->ds, false, 1, "/home/anna"), 0);
-}
+void addAnna(ImageFixture& fx) { ASSERT_EQ(fx.addAccount("anna", "pass12"), 1); }
 
 int16_t owner(ImageFixture& fx, int n) { return peek16(fx.image(), inodeAt(n)); }
 uint16_t mode(ImageFixture& fx, int n) {

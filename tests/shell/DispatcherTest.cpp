@@ -74,12 +74,7 @@ TEST_F(Dispatcher, CommandLinesOverTheLimitAreRefusedWhole) {
 }
 
 TEST_F(Dispatcher, MkfsByAnOrdinaryUserIsRefused) {
-  {
-    auto io = fx.open();
-    int16_t u = allocUserNumber(io->ds);
-    ASSERT_EQ(addUserRecord(io->ds, "anna", "pw", u), 0);
-    ASSERT_EQ(createFolder(io->ds, false, u, "/home/anna"), 0);
-  }
+  fx.addAccount("anna", "pw");
   std::vector<uint8_t> before = readBytes(fx.image());
   SessionResult r = fx.as("anna", "pw", "mkfs\n\n");
   EXPECT_NE(withoutClears(r.out).find("[anna @fs5 /home/anna/ ]$ \n"

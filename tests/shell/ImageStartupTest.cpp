@@ -15,17 +15,9 @@ namespace {
 
 const std::string kClear(25, '\n');
 
-// Runs the program without the image check that sessions normally get: these images are
-// damaged on purpose.
+// These images are damaged on purpose, so the sessions skip the image check.
 SessionResult runRaw(const std::string& image, const std::string& input) {
-  std::istringstream in(input);
-  std::ostringstream out, err;
-  Console con(in, out, err);
-  SessionResult r;
-  r.status = runProgram(con, image);
-  r.out = out.str();
-  r.err = err.str();
-  return r;
+  return runSessionUnchecked(image, input);
 }
 
 TEST(ImageStartup, AMissingImageIsCreatedAndFormatted) {

@@ -14,12 +14,7 @@ class Login : public ::testing::Test {
  protected:
   ImageFixture fx;
   SessionResult run(const std::string& input) { return runSession(fx.image(), input); }
-  void addAccount(const std::string& name, const std::string& pw) {
-    auto io = fx.open();
-    int16_t u = allocUserNumber(io->ds);
-    ASSERT_EQ(addUserRecord(io->ds, name, pw, u), 0);
-    ASSERT_EQ(createFolder(io->ds, false, u, "/home/" + name), 0);
-  }
+  void addAccount(const std::string& name, const std::string& pw) { fx.addAccount(name, pw); }
 };
 
 TEST_F(Login, ExitAtTheFirstPromptEndsWithoutAShellPrompt) {

@@ -18,11 +18,7 @@ std::string loggedIn(const std::string& prompt) { return "Login: \nPassword: " +
 
 // An account made as adduser would: its number, its record and its home folder.
 int16_t addAccount(ImageFixture& f, const std::string& name) {
-  auto d = f.open();
-  int16_t number = allocUserNumber(d->ds);
-  EXPECT_EQ(addUserRecord(d->ds, name, "pw" + name, number), 0);
-  EXPECT_EQ(createFolder(d->ds, false, number, "/home/" + name), 0);
-  return number;
+  return f.addAccount(name, "pw" + name);
 }
 
 SessionResult asAnna(ImageFixture& f, const std::string& commands) {

@@ -7,7 +7,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "fsops/Create.h"
 #include "shell/Program.h"
+#include "storage/AllocMaps.h"
+#include "users/AccountStore.h"
 
 #ifdef FS5_HAVE_CHECKER
 #include "tools/fs5ck/Checker.h"
@@ -124,6 +127,19 @@ SessionResult ImageFixture::as(const std::string& name, const std::string& passw
 ImageFixture::Direct::Direct(const std::string& image, const std::string& input)
     : in(input), con(in, out, err), ds(con, image) {
   ds.loadLayout();
+}
+
+int16_t addAccount(DiskStream& ds, const std::string& name, const std::string& password) {
+  int16_t number = allocUserNumber(ds);
+  EXPECT_GT(number, 0);
+  EXPECT_EQ(addUserRecord(ds, name, password, number), 0);
+  EXPECT_EQ(createFolder(ds, false, number, "/home/" + name), 0);
+  return number;
+}
+
+int16_t ImageFixture::addAccount(const std::string& name, const std::string& password) {
+  auto io = open();
+  return test::addAccount(io->ds, name, password);
 }
 
 std::unique_ptr<ImageFixture::Direct> ImageFixture::open(const std::string& input) {

@@ -73,6 +73,10 @@ class ImageFixture {
   SessionResult as(const std::string& name, const std::string& password,
                    const std::string& commands);
 
+  // Makes an account as adduser would (a user number, the account file, the home folder
+  // /home/<name> owned by it) and returns its number.
+  int16_t addAccount(const std::string& name, const std::string& password);
+
   // A stream on the image with its own console (input `in`, captured out and err).
   struct Direct {
     std::istringstream in;
@@ -88,6 +92,9 @@ class ImageFixture {
   TempDir dir_;
   std::string image_;
 };
+
+// Makes an account on an open image as adduser would; returns its user number.
+int16_t addAccount(DiskStream& ds, const std::string& name, const std::string& password);
 
 // Offsets of the standard image.
 inline constexpr int64_t kInodeMap = 10;

@@ -16,14 +16,6 @@
 namespace fs5::test {
 namespace {
 
-// What adduser does: a user number, the account file and the home folder.
-void addAccount(DiskStream& ds, const std::string& name, const std::string& password) {
-  int16_t number = allocUserNumber(ds);
-  ASSERT_GT(number, 0);
-  ASSERT_EQ(addUserRecord(ds, name, password, number), 0);
-  ASSERT_EQ(createFolder(ds, false, number, "/home/" + name), 0);
-}
-
 TEST(SoundImages, AccountsFilesAndDeepFoldersMadeByTheOperations) {
   ImageFixture f;
   auto d = f.open(std::string(250, 'a') + "\x1b\n" + "short\x1b\n");

@@ -1,0 +1,107 @@
+#include "fsops/Move.h"
+
+#include <string>
+
+#include "fsops/Delete.h"
+#include "fsops/Lookup.h"
+#include "path/PathName.h"
+#include "storage/FolderBlock.h"
+#include "storage/Inode.h"
+
+namespace fs5 {
+
+namespace {
+
+// Where a file goes: the folder that receives its entry, the name of that entry, whether the
+// name came from the destination, and the file that the move replaces (-1 when none).
+struct MovePlan {
+  int16_t folder = -1;
+  std::string name;
+  bool renamed = false;
+  int16_t replaced = -1;
+};
+
+// A refusal that waits for one key without a prompt.
+int16_t refuseWithKey(Console& con, std::string_view line) {
+  con.error(line);
+  con.readKey();
+  return -1;
+}
+
+int16_t moveFailed(Console& con) {
+  con.error("The moving of the file failed.");
+  con.waitForEnter();
+  return -1;
+}
+
+// Reads i-node n into `node`; false when n names nothing.
+bool readNode(DiskStream& ds, int16_t n, Inode& node) { return n >= 0 && node.read(ds, n) >= 0; }
+
+// Finds the folder that receives the file and the name it gets there. An existing file as
+// destination is noted as replaced and its folder receives the file. -1 after the reason.
+int16_t planMove(DiskStream& ds, const PathName& from, PathName& to, int16_t file, MovePlan& plan) {
+  Console& con = ds.console();
+  plan.name = from.lastName();
+  int16_t n = resolveWhole(ds, false, to);
+  if (n < 0) {
+    if (to.lastName().empty())
+      return refuseWithKey(con, "The destination of moving is not anything.");
+    plan.name = to.lastName();
+    plan.renamed = true;
+    to.goUp(con);
+    n = resolveWhole(ds, true, to);
+  }
+  Inode target;
+  bool found = readNode(ds, n, target);
+  if (found && target.isFile() && !plan.renamed) {
+    if (n == file) return refuseWithKey(con, "You can not move a file onto itself.");
+    plan.replaced = n;
+    n = resolveHolder(ds, true, to);
+    found = readNode(ds, n, target);
+  }
+  if (!found || !target.isFolder()) return moveFailed(con);
+  plan.folder = n;
+  int16_t existing = findInFolder(ds, false, n, plan.name);
+  if (existing >= 0 && existing != file && existing != plan.replaced) {
+    con.error("The folder or file \"" + plan.name + "\" already exists.");
+    return -1;
+  }
+  return 0;
+}
+
+// Adds the entry {file, name} to the plan's folder, then takes the source's entry out. A
+// folder and a name the file has already are left as they are.
+int16_t placeEntry(DiskStream& ds, const PathName& from, int16_t file, const MovePlan& plan) {
+  if (plan.folder == resolveHolder(ds, false, from) && plan.name == from.lastName()) return 0;
+  Inode folder;
+  folder.read(ds, plan.folder);
+  FolderBlock last;
+  last.setBlockIndex(folder.getBlock(folder.getBlockCount() - 1));
+  if (addChildEntry(ds, folder, last, false, file, plan.name) < 0) return -1;
+  folder.write(ds);
+  return detachEntry(ds, false, from.getText());
+}
+
+}  // namespace
+
+int16_t moveFile(DiskStream& ds, std::string_view source, std::string_view destination) {
+  Console& con = ds.console();
+  if (source == "/")
+    return refuseWithKey(con, "The source of moving is the root folder \"/\", not a file.");
+  PathName from, to;
+  if (from.parse(con, source) < 0 || to.parse(con, destination) < 0) return -1;
+  int16_t file = resolveWhole(ds, true, from);
+  Inode node;
+  if (!readNode(ds, file, node) || !node.isFile())
+    return refuseWithKey(con, "The source of moving is not a file.");
+  MovePlan plan;
+  if (planMove(ds, from, to, file, plan) < 0) return -1;
+  if (plan.replaced >= 0 && deleteFile(ds, false, to.getText()) < 0) return -1;
+  if (placeEntry(ds, from, file, plan) < 0) return -1;
+  std::string name = "\"" + from.lastName() + "\"";
+  con.error("The file " + name +
+            (plan.renamed ? " was successfully renamed and moved." : " was successfully moved."));
+  return 0;
+}
+
+}  // namespace fs5

@@ -559,6 +559,8 @@ Expect Model::run(const Command& c) {
     runRm();
   } else if (w == "cp") {
     runCp();
+  } else if (w == "mv") {
+    runMv();
   } else if (w == "adduser") {
     runAdduser();
   } else if (w == "deluser") {
@@ -745,6 +747,97 @@ void Model::runCp() {
     else
       copyFile(s.text, d.text, true);
   }
+  finish();
+}
+
+int Model::moveFile(const std::string& from, const std::string& to) {
+  if (from == "/") {
+    ex_->errHas.push_back("The source of moving is the root folder \"/\", not a file.");
+    wait();
+    return -1;
+  }
+  Path f, t;
+  if (!parsePath(from, f) || !parsePath(to, t)) return -1;
+  int file = resolveWhole(f);
+  if (!isFile(file)) {
+    ex_->errHas.push_back("The source of moving is not a file.");
+    wait();
+    return -1;
+  }
+  std::string name = f.last();
+  bool renamed = false;
+  int n = resolveWhole(t);
+  if (n < 0) {
+    if (t.last().empty()) {
+      ex_->errHas.push_back("The destination of moving is not anything.");
+      wait();
+      return -1;
+    }
+    name = t.last();
+    renamed = true;
+    goUp(t);
+    n = resolveWhole(t);
+  }
+  int replaced = -1;
+  if (isFile(n) && !renamed) {
+    if (n == file) {
+      ex_->errHas.push_back("You can not move a file onto itself.");
+      wait();
+      return -1;
+    }
+    replaced = n;
+    n = resolveHolder(t);
+  }
+  if (!isFolder(n)) {
+    ex_->errHas.push_back("The moving of the file failed.");
+    wait();
+    return -1;
+  }
+  Path entry = t;
+  if (replaced >= 0) goUp(entry);
+  if (!appendName(entry, name)) {
+    ex_->errHas.push_back("The pathname was not deshifrated.");
+    return -1;
+  }
+  int existing = lookup(n, name);
+  if (existing >= 0 && existing != file && existing != replaced) {
+    ex_->errHas.push_back("The folder or file " + quoted(name) + " already exists.");
+    return -1;
+  }
+  if (replaced >= 0 && deleteFileQuiet(t.text) < 0) return -1;
+  int holder = resolveHolder(f);
+  if (n != holder || name != f.last()) {
+    if (name.size() > kMaxName) {
+      ex_->errHas.push_back("Foldername (filename) can not exceed 30 symbols.");
+      return -1;
+    }
+    std::vector<Entry>& entries = nodes_[n].entries;
+    if (entries.size() % 3 == 0 && (entries.size() >= 300 || freeBlocks() < 1)) {
+      if (freeBlocks() < 1) ex_->errHas.push_back("There are no free datablocks.");
+      return -1;
+    }
+    entries.push_back({name, file});
+    std::vector<Entry>& old = nodes_[holder].entries;
+    auto it =
+        std::find_if(old.begin(), old.end(), [&](const Entry& e) { return e.name == f.last(); });
+    std::size_t at = static_cast<std::size_t>(it - old.begin());
+    Entry last = old.back();
+    old.pop_back();
+    if (at < old.size()) old[at] = last;
+  }
+  ex_->errHas.push_back(
+      "The file " + quoted(f.last()) +
+      (renamed ? " was successfully renamed and moved." : " was successfully moved."));
+  return 0;
+}
+
+void Model::runMv() {
+  if (!hasArg(0) || !hasArg(1)) return wait();
+  Path s, d;
+  if (!resolveTarget(0, s) || !resolveTarget(1, d)) return;
+  bool granted = access(s, s.depth() - 2, 7) && access(s, s.depth() - 2, 8) &&
+                 (isFolder(resolveWhole(d)) ? objectAllows(d, 8) : holderAllows(d, 8));
+  if (granted) moveFile(s.text, d.text);
   finish();
 }
 

@@ -158,6 +158,7 @@ class Model {
   int deleteTree(const std::string& text);
   int copyFile(const std::string& from, const std::string& to, bool verbose);
   int copyTree(const std::string& from, const std::string& to, bool verbose);
+  int moveFile(const std::string& from, const std::string& to);
   bool insideTree(int folder, int top) const;
   void freeSubtreeCheck(int node);
 
@@ -170,6 +171,7 @@ class Model {
   void runRm();
   void runRmdir();
   void runCp();
+  void runMv();
   void runAdduser();
   void runDeluser();
   void runChown();

@@ -116,6 +116,7 @@ class Generator {
     kRmdir,
     kCp,
     kCpTree,
+    kMv,
     kChmod,
     kChown,
     kAdduser,
@@ -153,17 +154,24 @@ class Generator {
     int r = rng_.below(100);
     mode_ = r < 30 ? kMix : r < 50 ? kFillInodes : r < 80 ? kFillBlocks : kDrain;
     if (full) mode_ = kDrain;
+    bucket_ = folder(true).path;
+  }
+
+  static Path pathOf(const std::string& text) {
+    Path p;
+    parsePath(text, p);
+    return p;
   }
 
   bool root() const { return model_.currentUser() == 0; }
 
   Command draw(bool mayEnd) {
     static const int kWeights[4][kKinds] = {
-        // cd ls mkdir vi viW cat rm rmdir cp cpR chmod chown add del mkfs reenter odd
-        {9, 6, 8, 8, 10, 6, 5, 3, 7, 3, 5, 2, 2, 1, 0, 2, 2},
-        {4, 2, 25, 25, 5, 1, 1, 1, 8, 10, 1, 0, 1, 0, 0, 1, 1},
-        {3, 1, 4, 8, 35, 1, 1, 1, 30, 15, 1, 0, 0, 0, 0, 1, 1},
-        {5, 3, 2, 2, 8, 2, 25, 20, 2, 1, 2, 0, 0, 3, 0, 1, 1},
+        // cd ls mkdir vi viW cat rm rmdir cp cpR mv chmod chown add del mkfs reenter odd
+        {9, 6, 8, 8, 10, 6, 5, 3, 7, 3, 7, 5, 2, 2, 1, 0, 2, 2},
+        {4, 2, 25, 25, 5, 1, 1, 1, 8, 10, 2, 1, 0, 1, 0, 0, 1, 1},
+        {3, 1, 4, 8, 35, 1, 1, 1, 30, 15, 2, 1, 0, 0, 0, 0, 1, 1},
+        {5, 3, 2, 2, 8, 2, 25, 20, 2, 1, 5, 2, 0, 0, 3, 0, 1, 1},
     };
     int weights[kKinds];
     std::copy(kWeights[mode_], kWeights[mode_] + kKinds, weights);
@@ -196,6 +204,8 @@ class Generator {
         return copy(false);
       case kCpTree:
         return copy(true);
+      case kMv:
+        return move();
       case kChmod:
         return chmod();
       case kChown:
@@ -286,6 +296,8 @@ class Generator {
   // Now and then a long chain of names: deeper than 8 components, or longer than 239
   // characters with names of 30.
   std::string fresh() {
+    if (mode_ == kFillInodes && rng_.percent(60) && model_.resolveWhole(pathOf(bucket_)) >= 0)
+      return joinPath(bucket_, name() + std::to_string(rng_.below(100)));
     std::string path = joinPath(folder(true).path, name());
     int r = rng_.below(100);
     if (r < 4) {
@@ -495,6 +507,31 @@ class Generator {
     return c;
   }
 
+  Command move() {
+    Command c = plain("mv");
+    int r = rng_.below(100);
+    std::string source = r < 88 ? filePath(true) : r < 95 ? folder(true).path : missing();
+    std::string destination;
+    int d = rng_.below(100);
+    if (d < 35) {
+      destination = folder(true).path;
+    } else if (d < 55) {
+      destination = filePath(true);
+    } else if (d < 80) {
+      destination = fresh();
+    } else if (d < 90) {
+      destination = joinPath(parentOf(source), name());
+    } else if (d < 95) {
+      destination = rng_.percent(50) ? source : parentOf(source);
+    } else {
+      destination = joinPath(missing(), name());
+    }
+    if (guardedForChange(destination) || guardedForChange(source)) destination = "/tmp";
+    c.args = {typed(source), typed(destination)};
+    if (rng_.percent(2)) c.args.pop_back();
+    return c;
+  }
+
   // The largest of a few files picked at random.
   std::string biggestFile() {
     const Known* best = nullptr;
@@ -577,6 +614,7 @@ class Generator {
   Mode mode_ = kMix;
   int modeLeft_ = 0;
   int fullFor_ = 0;
+  std::string bucket_ = "/tmp";  // the folder that filling the i-nodes mostly fills
 };
 
 // The prompt the shell must show for the model's login.

@@ -370,8 +370,7 @@ int Model::eraseFile(const std::string& text) {
   return n;
 }
 
-int Model::removeEntry(const std::string& text, bool folder) {
-  (void)folder;
+int Model::removeEntry(const std::string& text) {
   if (text == "/") return -1;
   Path p;
   if (!parsePath(text, p) || isDot(p.last())) return -1;
@@ -392,7 +391,7 @@ int Model::removeEntry(const std::string& text, bool folder) {
 
 int Model::deleteFileQuiet(const std::string& text) {
   if (eraseFile(text) < 0) return -1;
-  return removeEntry(text, false);
+  return removeEntry(text);
 }
 
 int Model::deleteTree(const std::string& text) {
@@ -419,7 +418,7 @@ int Model::deleteTree(const std::string& text) {
     int done = isFile(child.node) ? deleteFileQuiet(childPath.text) : deleteTree(childPath.text);
     if (done < 0) return -1;
   }
-  return removeEntry(p.text, true);
+  return removeEntry(p.text);
 }
 
 bool Model::insideTree(int folder, int top) const {
@@ -709,7 +708,7 @@ void Model::runRm() {
     std::string name = quoted(t.last());
     if (eraseFile(t.text) >= 0) {
       ex_->outHas.push_back("Erasing the file " + name);
-      if (removeEntry(t.text, false) == 0) ex_->outHas.push_back("Deleting file: " + name + ".");
+      if (removeEntry(t.text) == 0) ex_->outHas.push_back("Deleting file: " + name + ".");
     }
   }
   finish();

@@ -153,14 +153,13 @@ class Model {
   int createNode(const std::string& text, bool folder, int16_t owner);
   int findFile(const std::string& text);
   int eraseFile(const std::string& text);
-  int removeEntry(const std::string& text, bool folder);
+  int removeEntry(const std::string& text);
   int deleteFileQuiet(const std::string& text);
   int deleteTree(const std::string& text);
   int copyFile(const std::string& from, const std::string& to, bool verbose);
   int copyTree(const std::string& from, const std::string& to, bool verbose);
   int moveFile(const std::string& from, const std::string& to);
   bool insideTree(int folder, int top) const;
-  void freeSubtreeCheck(int node);
 
   // Branches.
   void runCd();
@@ -198,7 +197,6 @@ class Model {
   // The command being run.
   const Command* cmd_ = nullptr;
   std::vector<Path> args_;
-  std::vector<bool> argOk_;
   Expect* ex_ = nullptr;
 };
 

@@ -45,6 +45,8 @@ TEST(Soak, FromEnvironment) {
         {static_cast<uint64_t>(seed), static_cast<int>(sessions), static_cast<int>(commands)},
         dir.path());
     total.add(r.stats);
+    std::cout << "seed " << seed << ": " << r.stats.sessions << " sessions, " << r.stats.commands
+              << " commands" << (r.ok ? "" : ", failed") << std::endl;
     ASSERT_TRUE(r.ok) << r.failure;
   }
   std::cout << "seeds " << first << " to " << first + seeds - 1 << ": " << total.summary() << "\n";

@@ -687,7 +687,11 @@ void Model::runCat() {
   Path t;
   if (!resolveTarget(0, t) || !targetExists(t)) return;
   if (objectAllows(t, 7)) {
-    int n = findFile(t.text);
+    int n = -1;
+    if (t.text == "/")
+      ex_->errHas.push_back("This is a \"/\" folder, not a file\n");
+    else
+      n = findFile(t.text);
     if (n >= 0) {
       std::string shown = "This is the file " + quoted(t.last()) + " content:\n";
       const std::vector<uint8_t>& data = nodes_[n].data;

@@ -61,6 +61,11 @@ int16_t planMove(DiskStream& ds, const PathName& from, PathName& to, int16_t fil
   }
   if (!found || !target.isFolder()) return moveFailed(con);
   plan.folder = n;
+  // The file must stay nameable by a path: the folder's path and the new name within 8
+  // components and 239 characters, as for a copy.
+  PathName entry = to;
+  if (plan.replaced >= 0) entry.goUp(con);
+  if (entry.append(con, plan.name) < 0) return -1;
   int16_t existing = findInFolder(ds, false, n, plan.name);
   if (existing >= 0 && existing != file && existing != plan.replaced) {
     con.error("The folder or file \"" + plan.name + "\" already exists.");

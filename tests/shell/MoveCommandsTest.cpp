@@ -9,6 +9,7 @@
 #include "path/PathName.h"
 #include "storage/AllocMaps.h"
 #include "storage/Inode.h"
+#include "tests/shell/ImageBuilders.h"
 #include "tests/support/TestSupport.h"
 #include "users/AccountStore.h"
 
@@ -24,32 +25,6 @@ const std::string kAnnaStart =
     "Login: \nPassword: [anna @fs5 /home/anna/ ]$ [anna @fs5 /home/anna/ ]$ ";
 const std::string kAnnaPrompt = "[anna @fs5 /home/anna/ ]$ ";
 const std::string kEnd = "\nPress Enter to continue.\n";
-
-void makeFolder(ImageFixture& fx, const std::string& path, int16_t owner = 0) {
-  auto d = fx.open();
-  ASSERT_EQ(createFolder(d->ds, false, owner, path), 0) << d->err.str();
-}
-
-void makeFile(ImageFixture& fx, const std::string& path, int16_t owner, const std::string& typed) {
-  auto d = fx.open(typed + "\x1b");
-  ASSERT_EQ(createFile(d->ds, false, owner, path), 0) << d->err.str();
-  ASSERT_EQ(writeFile(d->ds, path), 0) << d->err.str();
-}
-
-int16_t inodeOf(ImageFixture& fx, const std::string& path) {
-  auto d = fx.open();
-  PathName p;
-  p.parse(d->con, path);
-  return resolveWhole(d->ds, false, p);
-}
-
-void setRights(ImageFixture& fx, const std::string& path, uint16_t rights) {
-  auto d = fx.open();
-  Inode node;
-  ASSERT_GE(node.read(d->ds, inodeOf(fx, path)), 0);
-  node.setRights(rights);
-  node.write(d->ds);
-}
 
 // The account anna (user number 1, password "pass12") with her home folder /home/anna:
 // i-nodes 20 (the account) and 21 (the home folder).

@@ -74,6 +74,15 @@ std::string loginInput(const std::string& name, const std::string& password) {
   return name + "\n" + password + "\n";
 }
 
+const std::vector<uint8_t>& standardImage() {
+  static const std::vector<uint8_t> bytes = [] {
+    TempDir dir;
+    runSessionUnchecked(dir.file("disk.fs5"), formatInput() + "exit\n");
+    return readBytes(dir.file("disk.fs5"));
+  }();
+  return bytes;
+}
+
 std::string withoutClears(const std::string& out) {
   const std::string clear(25, '\n');
   std::string s = out;

@@ -51,6 +51,9 @@ std::string formatInput(const std::string& password = kRootPassword);
 std::string loginInput(const std::string& name, const std::string& password);
 inline std::string rootLogin() { return loginInput("root", kRootPassword); }
 
+// The bytes of a freshly formatted standard image (root's password kRootPassword).
+const std::vector<uint8_t>& standardImage();
+
 // Removes the 25-line screen clearings from console output, so transcripts stay readable.
 std::string withoutClears(const std::string& out);
 

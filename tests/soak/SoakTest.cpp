@@ -1,56 +1,100 @@
+// Seeded random sessions of several users over every command, run through the transcript
+// runner. At every prompt the image must be sound, and every file but the accounts must
+// hold one of the texts typed into files, whole: each text names itself ("#17:") and its
+// length follows from its number, so a file made of two texts or cut short shows.
+//   FS5_SOAK_SEED=100 FS5_SOAK_SEEDS=30 FS5_SOAK_COMMANDS=400 build/test/test_soak
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <iostream>
-#include <string>
+#include <random>
 
-#include "tests/soak/SoakRun.h"
+#include "storage/AllocMaps.h"
+#include "storage/DataBlock.h"
+#include "storage/Inode.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/Transcript.h"
 
-namespace fs5::soak {
+namespace fs5::test {
 namespace {
 
-// A whole number from the environment, or `fallback` when the variable is not set.
-long fromEnvironment(const char* name, long fallback) {
-  const char* text = std::getenv(name);
-  if (text == nullptr || *text == '\0') return fallback;
-  return std::strtol(text, nullptr, 10);
+std::string typedText(int id) {
+  std::string s = "#" + std::to_string(id) + ":";
+  return s + std::string((id * 7919) % 2500, static_cast<char>('a' + id % 26));
 }
 
-void expectSoak(uint64_t seed, int sessions, int commands) {
-  test::TempDir dir;
-  SoakResult r = runSoak({seed, sessions, commands}, dir.path());
-  EXPECT_TRUE(r.ok) << r.failure;
-  std::cout << "seed " << seed << ": " << r.stats.summary() << "\n";
+bool isTypedText(const std::string& s) {
+  int id = s.size() > 1 && s[0] == '#' ? std::atoi(s.c_str() + 1) : -1;
+  return s.empty() || (id >= 0 && s == typedText(id));
 }
 
-TEST(Soak, Seed19) { expectSoak(19, 5, 200); }
-TEST(Soak, Seed29) { expectSoak(29, 5, 200); }
-TEST(Soak, Seed34) { expectSoak(34, 5, 200); }
-TEST(Soak, Seed35) { expectSoak(35, 5, 200); }
-
-// The long soak: FS5_SOAK_SESSIONS sessions for each of FS5_SOAK_SEEDS seeds from
-// FS5_SOAK_SEED on, FS5_SOAK_COMMANDS commands a session. Skipped unless
-// FS5_SOAK_SESSIONS is set.
-TEST(Soak, FromEnvironment) {
-  long sessions = fromEnvironment("FS5_SOAK_SESSIONS", 0);
-  if (sessions <= 0) GTEST_SKIP() << "FS5_SOAK_SESSIONS is not set";
-  long first = fromEnvironment("FS5_SOAK_SEED", 1);
-  long seeds = fromEnvironment("FS5_SOAK_SEEDS", 1);
-  long commands = fromEnvironment("FS5_SOAK_COMMANDS", 250);
-  SoakStats total;
-  for (long seed = first; seed < first + seeds; ++seed) {
-    test::TempDir dir;
-    SoakResult r = runSoak(
-        {static_cast<uint64_t>(seed), static_cast<int>(sessions), static_cast<int>(commands)},
-        dir.path());
-    total.add(r.stats);
-    std::cout << "seed " << seed << ": " << r.stats.sessions << " sessions, " << r.stats.commands
-              << " commands" << (r.ok ? "" : ", failed") << std::endl;
-    ASSERT_TRUE(r.ok) << r.failure;
+// The first problem at this prompt, or "".
+std::string problemIn(const std::string& image) {
+  std::vector<std::string> problems = checkImageProblems(image);
+  if (!problems.empty()) return problems[0];
+  ImageStream io(image);
+  for (int n = 0; n < io.ds.layout().inodeCount(); ++n) {
+    Inode node;
+    node.read(io.ds, n);
+    if (!isInodeUsed(io.ds, n) || !node.isFile() || !node.hasRight(4)) continue;  // accounts
+    std::string content;
+    for (int b = 0; b < node.getBlockCount(); ++b) {
+      DataBlock block;
+      block.read(io.ds, node.getBlock(b));
+      content.append(block.bytes().begin(), block.bytes().end());
+    }
+    std::string text = content.substr(0, content.find_first_of(std::string("\x1b\0", 2)));
+    if (!isTypedText(text)) return "i-node " + std::to_string(n) + " holds \"" + text + "\"";
   }
-  std::cout << "seeds " << first << " to " << first + seeds - 1 << ": " << total.summary() << "\n";
+  return "";
+}
+
+std::string randomScript(std::mt19937& rnd, int commands) {
+  auto pick = [&](std::vector<std::string> from) { return from[rnd() % from.size()]; };
+  auto path = [&] {
+    std::string p = pick({"/tmp", "/home/anna", "/home/bob", ".", "..", "/home"});
+    for (int depth = rnd() % 4; depth > 0; --depth) p += "/" + pick({"a", "b", "c", "d"});
+    return p;
+  };
+  std::string s = "@ users anna bob\n";
+  int texts = 0;
+  for (int i = 0; i < commands; ++i) {
+    std::string c = pick({"mkdir", "mkdir", "vi", "vi -i", "vi -i", "cat", "ls -l", "rm", "rmdir",
+                          "cp", "cp -R", "mv", "chmod", "cd", "chown", "reenter"});
+    std::string user = pick({"anna", "bob", "root"});
+    std::string password = user == "root" ? kRootPassword : user;
+    if (c == "reenter") {
+      s += "[soak @fs5 / ]# reenter\n«" + user + "»\n«" + password + "»\n";
+      continue;
+    }
+    if (c == "chmod") c += " " + pick({"u", "o"}) + pick({"+", "-"}) + pick({"r", "w", "x", "rwx"});
+    c += " " + (c == "chown" ? user : path());
+    if (c.starts_with("cp") || c.starts_with("mv")) c += " " + path();
+    s += "[soak @fs5 / ]# " + c + "\n";
+    if (c.starts_with("rm")) s += std::string("«") + pick({"y", "\\x1b"}) + "»\n";
+    if (c.starts_with("vi -i")) s += "«" + typedText(++texts) + "\\x1b»\n";
+  }
+  return s;
+}
+
+TEST(Soak, RandomSessions) {
+  const char* first = std::getenv("FS5_SOAK_SEED");
+  const char* seeds = std::getenv("FS5_SOAK_SEEDS");
+  const char* commands = std::getenv("FS5_SOAK_COMMANDS");
+  int from = first ? std::atoi(first) : 1, length = commands ? std::atoi(commands) : 300;
+  for (int seed = from; seed < from + (seeds ? std::atoi(seeds) : 4); ++seed) {
+    std::mt19937 rnd(seed);
+    TempDir dir;
+    std::string failure;
+    int prompts = 0;
+    runTranscript(randomScript(rnd, length), dir.path(), [&](const std::string& image) {
+      if (++prompts && failure.empty()) failure = problemIn(image);
+      if (!failure.empty() && !failure.ends_with(")"))
+        failure += " (seed " + std::to_string(seed) + ", prompt " + std::to_string(prompts) + ")";
+    });
+    EXPECT_EQ(failure, "");
+    EXPECT_GT(prompts, length / 2) << "seed " << seed;
+  }
 }
 
 }  // namespace
-}  // namespace fs5::soak
+}  // namespace fs5::test

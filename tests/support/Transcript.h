@@ -14,6 +14,7 @@
 //   ! Access denied.                 a line on standard error
 //   ? inode 22 | ? block 40 | ? folder 40 | ? maps | ? check
 //                                    facts read from the image through the storage layer
+//   ? poke inode 22 6 ff ff          a poke between two commands
 //   any other line                   output expected on standard output
 //
 // The runner answers every wait ("Press Enter to continue.") itself; a wait followed by the screen
@@ -29,17 +30,15 @@
 
 namespace fs5::test {
 
-// Runs the transcript text on a fresh standard image in `folder`; returns the screen it
-// produced, in the transcript's own form (directives and comments left out).
+using Hook = std::function<void(const std::string& image)>;
+
+// Runs the transcript text on a fresh image in `folder` and returns the screen it produced,
+// in the transcript's own form; `atPrompt` is called whenever the program waits at a prompt.
 std::string runTranscript(const std::string& text, const std::string& folder,
-                          const std::function<void(const std::string&)>& atPrompt = {});
+                          const Hook& atPrompt = {});
 
-// The expected screen of a transcript: its text without comments and directives.
+// The screen a transcript expects: its text without comments and directives.
 std::string expectedScreen(const std::string& text);
-
-// The transcript text with its screen replaced by `screen` (leading comments and directives
-// kept), for updating a transcript after a deliberate change.
-std::string updatedTranscript(const std::string& text, const std::string& screen);
 
 }  // namespace fs5::test
 

@@ -1,0 +1,81 @@
+// The built programs run as processes, input from a file: both streams and the exit status.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "tests/support/TestSupport.h"
+
+namespace fs5::test {
+namespace {
+
+// "status|standard output|standard error" of `program args` run in `dir` on `input`.
+std::string run(const TempDir& dir, const std::string& command, const std::string& input) {
+  std::ofstream(dir.file("in")) << input;
+  int raw = std::system(
+      ("cd " + dir.path() + " && " + FS5_BINARY_DIR + "/" + command + " <in >out 2>err").c_str());
+  std::vector<uint8_t> out = readBytes(dir.file("out")), err = readBytes(dir.file("err"));
+  return std::to_string(WEXITSTATUS(raw)) + "|" + std::string(out.begin(), out.end()) + "|" +
+         std::string(err.begin(), err.end());
+}
+
+const std::string kClear(25, '\n');
+
+TEST(Fs5sh, FormatsAMissingImageAndEndsAtTheEndOfInput) {
+  TempDir dir;
+  std::string r = run(dir, "fs5sh", "secret1\n\nroot\nsecret1\nreenter\n");
+  EXPECT_TRUE(r.starts_with("0|" + kClear + "The disk is empty. A new disk will be formatted.\n"));
+  EXPECT_NE(r.find("The disk was formatted.\n\nPress Enter to continue.\n" + kClear + "Login: "),
+            std::string::npos);
+  EXPECT_TRUE(r.ends_with("[root @fs5 /root/ ]# " + kClear + "[root @fs5 /root/ ]# " + kClear +
+                          "Login: |"));
+  EXPECT_EQ(readBytes(dir.file("disk.fs5")), standardImage());
+  EXPECT_EQ(standardImage().size(), 122010u);
+}
+
+TEST(Fs5sh, EndsWithStatusOneOnImagesItCanNotUse) {
+  TempDir dir;
+  const std::string image = dir.file("disk.fs5"), damaged =
+                                                      "The disk image is damaged: its "
+                                                      "layout is not valid.\n";
+  writeBytes(image, {});
+  EXPECT_TRUE(run(dir, "fs5sh", "short\n").ends_with("|The superuser account was not created.\n"));
+  writeBytes(image, standardImage());
+  poke(image, 8, {0xf9, 0x55});
+  EXPECT_EQ(run(dir, "fs5sh", "root\nsecret1\n"), "1|" + kClear + "|" + damaged);
+  std::filesystem::resize_file(image, 122009);
+  poke(image, 8, {0xfa, 0x55});
+  EXPECT_EQ(run(dir, "fs5sh", ""), "1|" + kClear + "|" + damaged);
+  EXPECT_EQ(readBytes(image).size(), 122009u);
+  std::filesystem::remove(image);
+  std::filesystem::create_directory(image);
+  EXPECT_EQ(run(dir, "fs5sh", ""), "1|" + kClear + "|File can not be open.\n");
+  std::filesystem::remove(image);
+  std::filesystem::create_symlink("/dev/full", image);
+  EXPECT_TRUE(
+      run(dir, "fs5sh", "secret1\n\n").ends_with("|The disk image can not be read or written.\n"));
+}
+
+TEST(Fs5ck, ReportsAndExitStatuses) {
+  TempDir dir;
+  writeBytes(dir.file("disk.fs5"), standardImage());
+  const std::string summary =
+      "folders 19, files 1, used i-nodes 20, used datablocks 26, "
+      "accounts 1, problems ";
+  EXPECT_EQ(run(dir, "fs5ck", ""), "0|disk.fs5: " + summary + "0\n|");
+  poke(dir.file("disk.fs5"), 1210 + 208 + 4, {3, 0});
+  EXPECT_EQ(run(dir, "fs5ck disk.fs5", ""),
+            "4|i-node 1: used but its type is 3, neither 1 (folder) nor 2 (file).\ndisk.fs5: "
+            "folders 18, files 1, used i-nodes 20, used datablocks 26, accounts 1, problems 1\n|");
+  EXPECT_EQ(run(dir, "fs5ck other.fs5", ""), "8||fs5ck: other.fs5: the image does not exist.\n");
+  poke(dir.file("disk.fs5"), 0, {11});
+  EXPECT_EQ(run(dir, "fs5ck", ""), "8||fs5ck: disk.fs5: the header is not a valid layout.\n");
+  EXPECT_EQ(run(dir, "fs5ck a b", ""),
+            "16||fs5ck: only one image can be checked.\nUsage: fs5ck [IMAGE]\n");
+  EXPECT_TRUE(run(dir, "fs5ck -q", "").starts_with("16||"));
+  EXPECT_TRUE(run(dir, "fs5ck x --help", "").starts_with("0|Usage: fs5ck [IMAGE]\nChecks"));
+}
+
+}  // namespace
+}  // namespace fs5::test

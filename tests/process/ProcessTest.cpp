@@ -24,7 +24,7 @@ const std::string kClear(25, '\n');
 
 TEST(Fs5sh, FormatsAMissingImageAndEndsAtTheEndOfInput) {
   TempDir dir;
-  std::string r = run(dir, "fs5sh", "secret1\n\nroot\nsecret1\nreenter\n");
+  std::string r = run(dir, "fs5sh", "secret1\n\nroot\nsecret1\nreenter");
   EXPECT_TRUE(r.starts_with("0|" + kClear + "The disk is empty. A new disk will be formatted.\n"));
   EXPECT_NE(r.find("The disk was formatted.\n\nPress Enter to continue.\n" + kClear + "Login: "),
             std::string::npos);

@@ -11,7 +11,9 @@ bool isWhite(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; 
 Console::Console(std::istream& in, std::ostream& out, std::ostream& err)
     : in_(in), out_(out), err_(err) {}
 
-void Console::print(std::string_view text) { out_.write(text.data(), text.size()); }
+void Console::print(std::string_view text) {
+  if (!closed_) out_.write(text.data(), text.size());
+}
 
 void Console::line(std::string_view text) {
   std::string whole(text);
@@ -26,6 +28,7 @@ void Console::error(std::string_view text) {
 }
 
 void Console::errorPart(std::string_view text) {
+  if (closed_) return;
   out_.flush();
   err_.write(text.data(), text.size());
   err_.flush();
@@ -35,7 +38,7 @@ bool Console::refill(Buffer& buffer) {
   out_.flush();
   buffer.text.clear();
   buffer.pos = 0;
-  if (!in_.good()) return false;
+  if (closed_ || !in_.good()) return false;
   std::getline(in_, buffer.text);
   if (!in_.eof()) {
     buffer.text.push_back('\n');
@@ -81,6 +84,12 @@ int Console::readKey() {
 }
 
 void Console::clearScreen() { print(std::string(CLEAR_LINES, '\n')); }
+
+void Console::close() {
+  out_.flush();
+  closed_ = true;
+  main_ = keys_ = Buffer{};
+}
 
 void Console::waitForEnter() {
   line("Press Enter to continue.");

@@ -50,6 +50,12 @@ class Console {
 
   // Writes 25 ends of line in one write.
   void clearScreen();
+
+  // Ends the dialogue for good, after a message that ends the program: nothing more is
+  // printed and every read sees the end of input, so whatever was running unwinds without
+  // another word and without waiting.
+  void close();
+  bool isClosed() const { return closed_; }
   // "Press Enter to continue." and one character from the key buffer.
   void waitForEnter();
 
@@ -66,6 +72,7 @@ class Console {
   std::ostream& err_;
   Buffer main_;
   Buffer keys_;
+  bool closed_ = false;
 };
 
 }  // namespace fs5

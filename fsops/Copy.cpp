@@ -17,11 +17,14 @@ namespace fs5 {
 
 namespace {
 
-// Resolves a path and reads its i-node; -1 when it does not resolve.
+constexpr int16_t UNUSABLE = -2;
+
+// Resolves a path and reads its i-node: the number, -1 when it does not resolve, or UNUSABLE
+// when what it names can not be used (readObject has said why).
 int16_t readPath(DiskStream& ds, const PathName& path, Inode& node) {
   int16_t n = resolveWhole(ds, true, path);
   if (n < 0) return -1;
-  return node.read(ds, n);
+  return readObject(ds, n, path.lastName(), node) ? n : UNUSABLE;
 }
 
 // The file of the source's name in the destination folder (the source itself, when the folder
@@ -33,7 +36,8 @@ int16_t fileInFolder(DiskStream& ds, PathName& to, int16_t folder, const Inode& 
   int16_t existing = findInFolder(ds, false, folder, name);
   if (existing >= 0) {
     Inode there;
-    if (there.read(ds, existing) >= 0 && there.isFile()) return existing;
+    if (!readObject(ds, existing, name, there)) return -1;
+    if (there.isFile()) return existing;
     con.error("The folder or file \"" + name + "\" already exists.");
     return -1;
   }
@@ -56,7 +60,7 @@ int16_t copyContent(DiskStream& ds, const Inode& source, const PathName& path, i
   for (int16_t k : reserved.blocks()) copy.appendBlock(k);
   for (int i = 0; i < wanted; ++i) {
     DataBlock block;
-    block.read(ds, source.getBlock(i));
+    if (block.read(ds, source.getBlock(i)) < 0) return -1;
     block.setBlockIndex(copy.getBlock(i));
     block.write(ds);
   }
@@ -91,10 +95,9 @@ bool copyChild(DiskStream& ds, const PathName& from, const std::string& name, in
   PathName child = from;
   if (child.append(ds.console(), name) < 0) return false;
   Inode node;
-  if (node.read(ds, number) < 0) return false;
+  if (!readObject(ds, number, name, node)) return false;
   if (node.isFile()) return copyFile(ds, false, child.getText(), to.getText()) == 0;
-  if (node.isFolder()) return copyFolderTree(ds, false, child.getText(), to.getText()) == 0;
-  return true;
+  return copyFolderTree(ds, false, child.getText(), to.getText()) == 0;
 }
 
 // Copies every entry of the source folder but ".." and "." into `to`, in folder order.
@@ -103,7 +106,7 @@ bool copyChildren(DiskStream& ds, const PathName& from, const Inode& source, con
   bool complete = true;
   for (int b = 0; b < source.getBlockCount(); ++b) {
     FolderBlock block;
-    block.read(ds, source.getBlock(b));
+    if (block.read(ds, source.getBlock(b)) < 0) return false;
     for (int j = 0; j < block.getCount(); ++j) {
       std::string name = block.getEntryName(j);
       if (name == ".." || name == ".") continue;
@@ -137,7 +140,9 @@ int16_t copyFile(DiskStream& ds, bool verbose, std::string_view source,
   PathName from, to;
   if (from.parse(con, source) < 0 || to.parse(con, destination) < 0) return -1;
   Inode original;
-  if (readPath(ds, from, original) < 0 || !original.isFile()) {
+  int16_t read = readPath(ds, from, original);
+  if (read == UNUSABLE) return -1;
+  if (read < 0 || !original.isFile()) {
     con.error("The source of copying is not a file.");
     con.readKey();
     return -1;
@@ -145,10 +150,10 @@ int16_t copyFile(DiskStream& ds, bool verbose, std::string_view source,
   std::string name = from.lastName();
   Inode target;
   int16_t n = readPath(ds, to, target);
+  if (n == UNUSABLE) return -1;
   if (n >= 0 && target.isFolder()) {
     n = fileInFolder(ds, to, n, original, name);
-    if (n < 0) return -1;
-    target.read(ds, n);
+    if (n < 0 || !readObject(ds, n, name, target)) return -1;
   }
   if (n < 0 || !target.isFile()) {
     con.error("The destination of copying is neither a folder nor a file.");
@@ -170,12 +175,15 @@ int16_t copyFolderTree(DiskStream& ds, bool verbose, std::string_view source,
   PathName from, to;
   if (from.parse(con, source) < 0 || to.parse(con, destination) < 0) return -1;
   Inode original, target;
-  if (readPath(ds, from, original) < 0 || !original.isFolder()) {
+  int16_t read = readPath(ds, from, original);
+  if (read == UNUSABLE) return -1;
+  if (read < 0 || !original.isFolder()) {
     con.error("The source of copying is not a folder.");
     con.readKey();
     return -1;
   }
   int16_t parent = readPath(ds, to, target);
+  if (parent == UNUSABLE) return -1;
   if (parent < 0 || !target.isFolder()) {
     con.error("The destination of copying is not a folder.");
     con.readKey();

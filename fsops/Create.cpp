@@ -16,10 +16,11 @@ namespace {
 class Allocation {
  public:
   explicit Allocation(DiskStream& ds) : ds_(ds) {}
+  // The i-node goes first, so its record never lists a datablock that is already free.
   ~Allocation() {
     if (committed_) return;
-    if (block_ >= 0) freeBlock(ds_, block_);
     if (inode_ >= 0) freeInode(ds_, inode_);
+    if (block_ >= 0) freeBlock(ds_, block_);
   }
   void holdInode(int16_t n) { inode_ = n; }
   void holdBlock(int16_t k) { block_ = k; }
@@ -44,8 +45,8 @@ int16_t checkNewName(DiskStream& ds, bool isFolder, const PathName& path) {
   std::string name = path.lastName();
   int16_t parent = resolveHolder(ds, true, path);
   Inode holder;
-  if (parent >= 0) holder.read(ds, parent);
-  if (parent < 0 || !holder.isFolder() || holder.getBlockCount() == 0) {
+  if (parent < 0 || holder.read(ds, parent) < 0 || !holder.isFolder() ||
+      holder.getBlockCount() == 0) {
     printCanNotCreate(con, isFolder, name);
     return -1;
   }
@@ -57,18 +58,16 @@ int16_t checkNewName(DiskStream& ds, bool isFolder, const PathName& path) {
     printNameTooLong(con);
     return -1;
   }
-  if (findInFolder(ds, false, parent, name) >= 0) {
+  bool unreadable = false;
+  if (findInFolder(ds, false, parent, name, &unreadable) >= 0) {
     con.error("The folder or file \"" + name + "\" already exists.");
     return -1;
   }
+  if (unreadable) {
+    printCanNotCreate(con, isFolder, name);
+    return -1;
+  }
   return parent;
-}
-
-bool addDotEntries(DiskStream& ds, Inode& node, int16_t parent) {
-  FolderBlock own;
-  own.setBlockIndex(node.getBlock(0));
-  return addChildEntry(ds, node, own, true, parent, "..") == 0 &&
-         addChildEntry(ds, node, own, true, node.getNumber(), ".") == 0;
 }
 
 }  // namespace
@@ -101,16 +100,22 @@ int16_t createNode(DiskStream& ds, bool verbose, bool isFolder, int16_t owner,
   taken.holdBlock(own.getBlockIndex());
   isFolder ? node.makeFolder(owner) : node.makeFile(owner);
   node.appendBlock(own.getBlockIndex());
+  int16_t number = node.getNumber();
+  // The new i-node and its first datablock are written before an entry names them.
+  if (isFolder) {
+    own.addEntry(ds, parentNumber, "..");
+    own.addEntry(ds, number, ".");
+    own.write(ds);
+  }
+  node.write(ds);
 
   Inode parent;
-  parent.read(ds, parentNumber);
+  if (parent.read(ds, parentNumber) < 0) return -1;
   FolderBlock last;
   last.setBlockIndex(parent.getBlock(parent.getBlockCount() - 1));
-  if (addChildEntry(ds, parent, last, isFolder, node.getNumber(), name) < 0) return -1;
+  if (addChildEntry(ds, parent, last, isFolder, number, name) < 0) return -1;
   taken.commit();
-  if (isFolder) addDotEntries(ds, node, parentNumber);
   parent.write(ds);
-  node.write(ds);
   if (verbose)
     con.line("The " + kindWord(isFolder) + " \"" + name + "\" was created successfully.");
   return 0;

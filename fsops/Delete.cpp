@@ -37,9 +37,10 @@ struct EntrySpot {
   std::string name;
 };
 
-// What taking an entry out did: where the target stood, and the folder's former last entry,
-// which has left its own slot and belongs in the target's one unless they are the same.
-struct Unlinked {
+// An entry to take out of its folder: the folder, where the target stands, and the folder's
+// last entry, which takes the target's slot unless they are the same.
+struct Removal {
+  Inode folder;
   EntrySpot target;
   EntrySpot last;
   bool targetWasLast() const { return target.listPos == last.listPos && target.slot == last.slot; }
@@ -64,56 +65,64 @@ bool findSpot(DiskStream& ds, const Inode& folder, std::string_view name, EntryS
   return false;
 }
 
-// Takes the folder's last entry out of its slot. When it was alone in the last datablock,
-// that datablock is given back and the folder's i-node written without it.
-bool takeLastEntry(DiskStream& ds, Inode& folder, EntrySpot& last) {
-  int listPos = folder.getBlockCount() - 1;
-  FolderBlock block;
-  block.read(ds, folder.getBlock(listPos));
-  int count = block.getCount();
-  if (count == 1) {
-    last = spotOf(block, listPos, 0);
-    if (freeBlock(ds, block.getBlockIndex()) < 0) {
-      ds.console().error("The last datablock in list (which is empty now) was not deleted.");
-      return false;
-    }
-    folder.removeLastBlock();
-    folder.write(ds);
-    return true;
-  }
-  if (count == 0) {
-    ds.console().error("The last datablock in list (which is empty now) was not deleted.");
+void reportLastBlock(Console& con) {
+  con.error("The last datablock in list (which is empty now) was not deleted.");
+}
+
+// Finds the target among the entries of its folder and the folder's last entry, changing
+// nothing. When the target is not there, `notFound` is printed.
+bool planRemoval(DiskStream& ds, const PathName& path, const std::string& notFound, Removal& r) {
+  int16_t parent = resolveHolder(ds, true, path);
+  if (parent < 0 || r.folder.read(ds, parent) < 0 || !r.folder.isFolder() ||
+      !findSpot(ds, r.folder, path.lastName(), r.target)) {
+    ds.console().error(notFound);
     return false;
   }
-  last = spotOf(block, listPos, count - 1);
-  block.clearEntry(count - 1);
-  block.decrementCount();
-  block.write(ds);
+  int listPos = r.folder.getBlockCount() - 1;
+  FolderBlock block;
+  if (block.read(ds, r.folder.getBlock(listPos)) < 0) return false;
+  if (block.getCount() == 0) {
+    reportLastBlock(ds.console());
+    return false;
+  }
+  r.last = spotOf(block, listPos, block.getCount() - 1);
   return true;
 }
 
-// Finds the target among the entries of its folder, then takes the folder's last entry out.
-// When the target is not there, `notFound` is printed and nothing changes.
-int16_t unlinkEntry(DiskStream& ds, const PathName& path, const std::string& notFound,
-                    Unlinked& out) {
-  int16_t parent = resolveHolder(ds, true, path);
-  Inode folder;
-  if (parent >= 0) folder.read(ds, parent);
-  if (parent < 0 || !folder.isFolder() || !findSpot(ds, folder, path.lastName(), out.target)) {
-    ds.console().error(notFound);
-    return -1;
-  }
-  return takeLastEntry(ds, folder, out.last) ? 0 : -1;
+// Puts the folder's last entry into the slot where the target stood. The entry is named twice
+// until emptyLastSlot takes its old slot away: it is never named nowhere.
+void fillHole(DiskStream& ds, const Removal& r) {
+  FolderBlock block;
+  block.read(ds, r.target.block);
+  block.clearEntry(r.target.slot);
+  block.setEntryInode(r.target.slot, r.last.inode);
+  block.setEntryName(r.target.slot, r.last.name);
+  block.write(ds);
 }
 
-// Puts the former last entry into the slot where the target stood.
-void fillHole(DiskStream& ds, const Unlinked& u) {
+// Empties the folder's last slot. When it was alone in the last datablock, the folder's i-node
+// is written without that datablock first, and the datablock given back after.
+bool emptyLastSlot(DiskStream& ds, Removal& r) {
   FolderBlock block;
-  block.read(ds, u.target.block);
-  block.clearEntry(u.target.slot);
-  block.setEntryInode(u.target.slot, u.last.inode);
-  block.setEntryName(u.target.slot, u.last.name);
-  block.write(ds);
+  block.read(ds, r.last.block);
+  if (block.getCount() > 1) {
+    block.clearEntry(r.last.slot);
+    block.decrementCount();
+    return block.write(ds);
+  }
+  r.folder.removeLastBlock();
+  Inode folder = r.folder;
+  folder.write(ds);
+  if (freeBlock(ds, r.last.block) == 0) return true;
+  reportLastBlock(ds.console());
+  return false;
+}
+
+// Takes the planned entry out: the last entry moves into the target's slot, then its own slot
+// is emptied.
+bool unlinkEntry(DiskStream& ds, Removal& r) {
+  if (!r.targetWasLast()) fillHole(ds, r);
+  return emptyLastSlot(ds, r);
 }
 
 // Parses the path of an entry to take out. False after `rootLine` (standard output) for "/",
@@ -136,21 +145,22 @@ void reportFirstBlock(Console& con, bool isFolder, const std::string& name, int1
             (isFolder ? "; contains \"..\" and \".\")" : ")") + " was not deleted.");
 }
 
-// Frees the object's first datablock (a failure is reported and passed over) and then its
-// i-node. False when the i-node could not be freed.
+// Frees the object's i-node, then its first datablock, which the i-node no longer lists (a
+// failure there is reported and passed over). False when the i-node could not be freed.
 bool freeObject(DiskStream& ds, bool isFolder, const std::string& name, int16_t number) {
   Inode node;
   node.read(ds, number);
   int16_t first = node.getBlock(0);
+  bool freed = freeInode(ds, number) == 0;
   if (freeBlock(ds, first) < 0) reportFirstBlock(ds.console(), isFolder, name, first);
-  return freeInode(ds, number) == 0;
+  return freed;
 }
 
 // Deletes one child of a folder tree, quietly: a file with deleteFile, anything else as a
 // folder.
 int16_t deleteChild(DiskStream& ds, const PathName& childPath, int16_t number) {
   Inode child;
-  child.read(ds, number);
+  if (!readObject(ds, number, childPath.lastName(), child)) return -1;
   if (child.isFile()) return deleteFile(ds, false, childPath.getText());
   return deleteFolderTree(ds, false, childPath.getText());
 }
@@ -159,7 +169,7 @@ int16_t deleteChild(DiskStream& ds, const PathName& childPath, int16_t number) {
 // only those two are left.
 bool firstChild(DiskStream& ds, int16_t folder, EntrySpot& child) {
   Inode node;
-  node.read(ds, folder);
+  if (node.read(ds, folder) < 0) return false;
   for (int b = 0; b < node.getBlockCount(); ++b) {
     FolderBlock block;
     if (block.read(ds, node.getBlock(b)) < 0) return false;
@@ -202,26 +212,26 @@ int16_t removeEntry(DiskStream& ds, bool verbose, bool isFolder, std::string_vie
     return -1;
   std::string name = target.lastName();
   std::string kind = kindWord(isFolder);
-  Unlinked u;
-  if (unlinkEntry(ds, target,
-                  "The " + kind + " " + quoted(name) + " was not deleted because it was not found.",
-                  u) < 0)
+  Removal r;
+  if (!planRemoval(
+          ds, target,
+          "The " + kind + " " + quoted(name) + " was not deleted because it was not found.", r))
     return -1;
-  if (u.targetWasLast()) {
-    if (!freeObject(ds, isFolder, name, u.last.inode)) {
-      con.error("The " + kind + " " + quoted(u.last.name) + "was not deleted.");
+  // The entry goes first, then the object it named: nothing free is ever named.
+  if (!unlinkEntry(ds, r)) return -1;
+  if (r.targetWasLast()) {
+    if (!freeObject(ds, isFolder, name, r.last.inode)) {
+      con.error("The " + kind + " " + quoted(r.last.name) + "was not deleted.");
       return -1;
     }
     if (verbose) con.line("Deleting " + kind + ": " + quoted(name) + ".");
     return 0;
   }
-  bool freed = freeObject(ds, isFolder, name, u.target.inode);
-  if (!freed)
-    con.error("The " + kind + " \"" + u.target.name + " \"was not deleted.");
-  else if (verbose)
-    con.print("Deleting " + kind + ": " + quoted(name) + ".");
-  fillHole(ds, u);
-  if (!freed) return -1;
+  if (!freeObject(ds, isFolder, name, r.target.inode)) {
+    con.error("The " + kind + " \"" + r.target.name + " \"was not deleted.");
+    return -1;
+  }
+  if (verbose) con.print("Deleting " + kind + ": " + quoted(name) + ".");
   con.line();
   return 0;
 }
@@ -231,15 +241,14 @@ int16_t detachEntry(DiskStream& ds, bool isFolder, std::string_view path) {
   if (!parseRemovable(ds.console(), path, isFolder, "The folder \"/\" entry can not be deleted.\n",
                       " entry can not be deleted.", target))
     return -1;
-  Unlinked u;
-  if (unlinkEntry(ds, target,
-                  "The entry about " + kindWord(isFolder) + " " + quoted(target.lastName()) +
-                      " was not deleted because it was not found.",
-                  u) < 0)
+  Removal r;
+  if (!planRemoval(ds, target,
+                   "The entry about " + kindWord(isFolder) + " " + quoted(target.lastName()) +
+                       " was not deleted because it was not found.",
+                   r) ||
+      !unlinkEntry(ds, r))
     return -1;
-  if (u.targetWasLast()) return 0;
-  fillHole(ds, u);
-  ds.console().line();
+  if (!r.targetWasLast()) ds.console().line();
   return 0;
 }
 
@@ -260,9 +269,8 @@ int16_t deleteFolderTree(DiskStream& ds, bool confirm, std::string_view path) {
     return -1;
   }
   int16_t number = resolveWhole(ds, true, folder);
-  if (number < 0) return -1;
   Inode node;
-  node.read(ds, number);
+  if (number < 0 || !readObject(ds, number, name, node)) return -1;
   if (node.isFile()) {
     con.error(quoted(name) + " is a file,not a folder.");
     return -1;

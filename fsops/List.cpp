@@ -34,21 +34,22 @@ std::string alignRight(int width, const std::string& item) {
   return std::string(blanks > 0 ? blanks : 0, ' ') + item;
 }
 
-// The entries of the folder, split by the type of the i-node that each one names.
-void collect(DiskStream& ds, const Inode& folder, std::vector<Listed>& folders,
+// The entries of the folder, split by the type of the i-node that each one names. False at
+// the first record that can not be read or is neither a folder nor a file (after its line).
+bool collect(DiskStream& ds, const Inode& folder, std::vector<Listed>& folders,
              std::vector<Listed>& files) {
   for (int b = 0; b < folder.getBlockCount(); ++b) {
     FolderBlock block;
-    block.read(ds, folder.getBlock(b));
+    if (block.read(ds, folder.getBlock(b)) < 0) return false;
     for (int slot = 0; slot < block.getCount(); ++slot) {
       Inode named;
-      named.read(ds, block.getEntryInode(slot));
+      if (!readObject(ds, block.getEntryInode(slot), block.getEntryName(slot), named)) return false;
       Listed item{block.getEntryInode(slot), block.getEntryName(slot), named.rightsText(),
                   named.getOwner()};
-      if (named.isFolder()) folders.push_back(item);
-      if (named.isFile()) files.push_back(item);
+      (named.isFolder() ? folders : files).push_back(item);
     }
   }
+  return true;
 }
 
 void sortByName(std::vector<Listed>& items) {
@@ -89,7 +90,7 @@ int16_t findFolder(DiskStream& ds, std::string_view path, std::string& name) {
   int16_t n = -1;
   if (target.parse(con, path) == 0) n = resolveWhole(ds, true, target);
   Inode node;
-  if (n >= 0) node.read(ds, n);
+  if (n >= 0 && !readObject(ds, n, target.lastName(), node)) return -1;
   if (n < 0 || !node.isFolder()) {
     con.error("Nothing to print.");
     return -1;
@@ -106,15 +107,14 @@ int16_t listFolder(DiskStream& ds, bool longForm, const std::vector<OwnerName>& 
   std::string name;
   int16_t n = findFolder(ds, path, name);
   if (n < 0) return -1;
+  Inode folder;
+  folder.read(ds, n);
+  std::vector<Listed> folders, files;
+  if (!collect(ds, folder, folders, files)) return -1;
   std::string label = path == "/" ? "/.." : name;
   con.line("The folder \"" + name + "\" content:");
   con.line();
   con.line(label + alignRight(LABEL_FIELD - static_cast<int>(label.size()), "i-node"));
-
-  Inode folder;
-  folder.read(ds, n);
-  std::vector<Listed> folders, files;
-  collect(ds, folder, folders, files);
   sortByName(folders);
   sortByName(files);
   printRows(ds, longForm, owners, folders, MARK_FOLDER,

@@ -37,7 +37,8 @@ struct OwnerName {
 // on every file row but the last, which has "╚". Every entry is listed; entries whose i-node
 // is neither a folder nor a file are left out. Names sort in byte order; equal names keep
 // their order in the folder. Returns 0, or -1 when the path names no folder: the lookup's
-// line (for a missing path), then "Nothing to print." (standard error).
+// line (for a missing path), then "Nothing to print." (standard error); or, with nothing
+// listed, after the line of the first record of the folder that can not be read or used.
 int16_t listFolder(DiskStream& ds, bool longForm, const std::vector<OwnerName>& owners,
                    std::string_view path);
 

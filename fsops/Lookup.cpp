@@ -7,13 +7,17 @@ namespace fs5 {
 
 namespace {
 
-int16_t searchFolder(DiskStream& ds, int folder, std::string_view name) {
+// The entry's i-node, or -1; `unreadable` is set when the folder's own records could not be
+// read (their reads have said why), so that nothing can be said about the name.
+int16_t searchFolder(DiskStream& ds, int folder, std::string_view name, bool& unreadable) {
   if (name.empty()) return -1;
   Inode node;
-  if (node.read(ds, folder) < 0 || !node.isFolder()) return -1;
+  unreadable = node.read(ds, folder) < 0;
+  if (unreadable || !node.isFolder()) return -1;
   for (int b = 0; b < node.getBlockCount(); ++b) {
     FolderBlock block;
-    if (block.read(ds, node.getBlock(b)) < 0) return -1;
+    unreadable = block.read(ds, node.getBlock(b)) < 0;
+    if (unreadable) return -1;
     for (int slot = 0; slot < block.getCount(); ++slot)
       if (block.getEntryName(slot) == name) return block.getEntryInode(slot);
   }
@@ -22,11 +26,26 @@ int16_t searchFolder(DiskStream& ds, int folder, std::string_view name) {
 
 }  // namespace
 
-int16_t findInFolder(DiskStream& ds, bool verbose, int folder, std::string_view name) {
-  int16_t found = searchFolder(ds, folder, name);
-  if (found < 0 && verbose)
+int16_t findInFolder(DiskStream& ds, bool verbose, int folder, std::string_view name,
+                     bool* unreadableOut) {
+  bool unreadable = false;
+  int16_t found = searchFolder(ds, folder, name, unreadable);
+  if (unreadableOut != nullptr) *unreadableOut = unreadable;
+  if (found < 0 && verbose && !unreadable)
     ds.console().error("Folder or file \"" + std::string(name) + "\" not found.");
   return found;
+}
+
+bool readObject(DiskStream& ds, int16_t n, std::string_view name, Inode& node) {
+  if (node.read(ds, n) < 0) return false;
+  std::string quoted = "\"" + std::string(name) + "\"";
+  if (!node.isFolder() && !node.isFile()) {
+    ds.console().error(quoted + " is neither a folder nor a file.");
+    return false;
+  }
+  if (node.getBlockCount() > 0) return true;
+  ds.console().error(quoted + " lists no datablock.");
+  return false;
 }
 
 int16_t resolvePath(DiskStream& ds, bool verbose, const PathName& path, int lastIndex) {

@@ -97,8 +97,8 @@ int16_t moveFile(DiskStream& ds, std::string_view source, std::string_view desti
   if (from.parse(con, source) < 0 || to.parse(con, destination) < 0) return -1;
   int16_t file = resolveWhole(ds, true, from);
   Inode node;
-  if (!readNode(ds, file, node) || !node.isFile())
-    return refuseWithKey(con, "The source of moving is not a file.");
+  if (file >= 0 && !readObject(ds, file, from.lastName(), node)) return -1;
+  if (file < 0 || !node.isFile()) return refuseWithKey(con, "The source of moving is not a file.");
   MovePlan plan;
   if (planMove(ds, from, to, file, plan) < 0) return -1;
   if (plan.replaced >= 0 && deleteFile(ds, false, to.getText()) < 0) return -1;

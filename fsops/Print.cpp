@@ -39,8 +39,8 @@ int16_t printFile(DiskStream& ds, std::string_view path) {
   int16_t n = resolveWhole(ds, true, target);
   if (n < 0) return -1;
   Inode node;
-  node.read(ds, n);
   std::string name = target.lastName();
+  if (!readObject(ds, n, name, node)) return -1;
   if (!node.isFile()) {
     con.error("\"" + name + "\" is a folder,not a file.");
     return -1;
@@ -48,7 +48,7 @@ int16_t printFile(DiskStream& ds, std::string_view path) {
   con.line("This is the file \"" + name + "\" content:");
   for (int b = 0; b < node.getBlockCount(); ++b) {
     DataBlock block;
-    block.read(ds, node.getBlock(b));
+    if (block.read(ds, node.getBlock(b)) < 0) return -1;
     if (printBlock(con, block)) return 0;
   }
   return 0;

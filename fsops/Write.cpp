@@ -24,9 +24,8 @@ int16_t findFile(DiskStream& ds, std::string_view path, Inode& node, std::string
   PathName target;
   if (target.parse(con, path) < 0) return -1;
   int16_t n = resolveWhole(ds, true, target);
-  if (n < 0) return -1;
-  node.read(ds, n);
   name = target.lastName();
+  if (n < 0 || !readObject(ds, n, name, node)) return -1;
   if (!node.isFile()) {
     con.error("\"" + name + "\" is a folder,not a file.");
     return -1;
@@ -64,16 +63,19 @@ int16_t eraseFile(DiskStream& ds, bool verbose, std::string_view path) {
   DataBlock first;
   first.setBlockIndex(node.getBlock(0));
   first.write(ds);
+  // The i-node stops listing the other datablocks before they are given back.
+  Inode erased = node;
+  while (erased.getBlockCount() > 1) erased.removeLastBlock();
+  erased.write(ds);
   for (int k = node.getBlockCount() - 1; k >= 1; --k) {
     int16_t block = node.getBlock(k);
     if (freeBlock(ds, block) < 0) {
       reportNotErased(ds.console(), k, block, name);
-      node.write(ds);
+      node.write(ds);  // lists again the datablocks not given back
       return -1;
     }
     node.removeLastBlock();
   }
-  node.write(ds);
   if (verbose) ds.console().line("Erasing the file \"" + name + "\"");
   return 0;
 }

@@ -53,11 +53,11 @@ void ShellState::fillUsersTable(DiskStream& ds) {
   PathName passwd;
   passwd.parse(con_, "/etc/passwd");
   Inode folder;
-  folder.read(ds, resolveWhole(ds, true, passwd));
-  if (!folder.isFolder()) return;
+  int16_t n = resolveWhole(ds, true, passwd);
+  if (n < 0 || folder.read(ds, n) < 0 || !folder.isFolder()) return;
   for (int b = 0; b < folder.getBlockCount(); ++b) {
     FolderBlock block;
-    block.read(ds, folder.getBlock(b));
+    if (block.read(ds, folder.getBlock(b)) < 0) return;
     for (int slot = 0; slot < block.getCount(); ++slot) {
       std::string name = block.getEntryName(slot);
       if (name == "." || name == ".." || users_.size() >= MAX_USERS) continue;

@@ -71,20 +71,19 @@ bool byteIsUsed(DiskStream& ds, const MapRegion& map, int n) {
 int16_t release(DiskStream& ds, const MapRegion& map, int n, const char* what,
                 const char* alreadyFree) {
   if (n < 0 || n >= map.count) {
-    ds.console().error(std::string("The ") + what + " " + std::to_string(n) + " is out of range.");
+    reportOutOfRange(ds.console(), what, n);
     return -1;
   }
   if (!byteIsUsed(ds, map, n)) {
     ds.console().error(alreadyFree);
     return -1;
   }
-  if (!setByte(ds, map, n, 0)) return -1;
   if (map.recordSize > 0) {
     std::vector<uint8_t> zeros(map.recordSize, 0);
     if (!ds.write(map.recordStart + int64_t{n} * map.recordSize, zeros.data(), zeros.size()))
       return -1;
   }
-  return 0;
+  return setByte(ds, map, n, 0) ? 0 : -1;
 }
 
 }  // namespace

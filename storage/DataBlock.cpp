@@ -12,8 +12,9 @@ int16_t DataBlock::allocate(DiskStream& ds) {
 int16_t DataBlock::read(DiskStream& ds, int k) {
   data_.fill(0);
   auto offset = ds.layout().blockOffset(k);
-  if (offset) ds.read(*offset, data_.data(), data_.size());
-  blockIndex_ = static_cast<int16_t>(offset ? k : -1);
+  if (!offset) reportOutOfRange(ds.console(), "datablock index", k);
+  bool ok = offset && ds.read(*offset, data_.data(), data_.size());
+  blockIndex_ = static_cast<int16_t>(ok ? k : -1);
   return blockIndex_;
 }
 

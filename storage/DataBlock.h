@@ -17,7 +17,8 @@ class DataBlock {
   // Takes the lowest free datablock (allocBlock) as this block's index; -1 when none is free.
   int16_t allocate(DiskStream& ds);
   bool isValid() const { return blockIndex_ != -1; }
-  // Reads datablock k. Returns k, or -1 (zero bytes kept) when k is outside the area.
+  // Reads datablock k. Returns k, or -1 (zero bytes kept) when the read failed or k is outside
+  // the area, which prints "The datablock index <k> is out of range.".
   int16_t read(DiskStream& ds, int k);
   // Writes the 100 bytes to the block index, then clears. False when nothing was written.
   bool write(DiskStream& ds);

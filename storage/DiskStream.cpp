@@ -1,12 +1,20 @@
 #include "storage/DiskStream.h"
 
-#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstring>
 
 namespace fs5 {
 
+void reportOutOfRange(Console& console, std::string_view what, int n) {
+  console.error("The " + std::string(what) + " " + std::to_string(n) + " is out of range.");
+}
+
 void DiskStream::fail() {
   if (!failed_) console_.error("The disk image can not be read or written.");
+  console_.close();
   failed_ = true;
 }
 
@@ -45,32 +53,25 @@ bool DiskStream::loadLayout() {
 }
 
 FileDiskStream::FileDiskStream(Console& console, const std::string& path) : DiskStream(console) {
-  file_ = std::fopen(path.c_str(), "r+b");
-  if (file_ == nullptr && errno == ENOENT) {
-    // Create the file without truncating one that appeared in the meantime, then reopen it.
-    if (std::FILE* made = std::fopen(path.c_str(), "ab")) std::fclose(made);
-    file_ = std::fopen(path.c_str(), "r+b");
-  }
-  if (file_ != nullptr) std::setvbuf(file_, nullptr, _IONBF, 0);
+  fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
 }
 
 FileDiskStream::~FileDiskStream() {
-  if (file_ != nullptr) std::fclose(file_);
+  if (fd_ >= 0) ::close(fd_);
 }
 
 bool FileDiskStream::readAt(int64_t offset, uint8_t* buf, std::size_t n) {
-  if (file_ == nullptr || std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0) return false;
-  return std::fread(buf, 1, n, file_) == n;
+  return fd_ >= 0 && ::pread(fd_, buf, n, offset) == static_cast<ssize_t>(n);
 }
 
 bool FileDiskStream::writeAt(int64_t offset, const uint8_t* buf, std::size_t n) {
-  if (file_ == nullptr || std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0) return false;
-  return std::fwrite(buf, 1, n, file_) == n && std::fflush(file_) == 0;
+  return fd_ >= 0 && ::pwrite(fd_, buf, n, offset) == static_cast<ssize_t>(n);
 }
 
 int64_t FileDiskStream::fileSize() {
-  if (file_ == nullptr || std::fseek(file_, 0, SEEK_END) != 0) return -1;
-  return std::ftell(file_);
+  struct stat st;
+  if (fd_ < 0 || ::fstat(fd_, &st) != 0) return -1;
+  return st.st_size;
 }
 
 }  // namespace fs5

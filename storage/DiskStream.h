@@ -4,8 +4,10 @@
 // DiskStream is the one stream on the image. Every access positions to an absolute offset and
 // reads or writes a fixed number of bytes; nothing is cached, so the file is the authority.
 // Every access is checked: the first one that fails prints
-// "The disk image can not be read or written." on standard error and leaves the stream failed;
-// from then on reads yield zero bytes and writes do nothing, and the shell ends with status 1.
+// "The disk image can not be read or written." on standard error and closes the console, so
+// that message is the last thing printed; from then on every access fails at once (reads
+// yield zero bytes, writes do nothing), the operation in progress unwinds without another
+// word, and the shell ends with status 1.
 #ifndef FS5_STORAGE_DISKSTREAM_H_
 #define FS5_STORAGE_DISKSTREAM_H_
 
@@ -18,6 +20,10 @@
 #include "storage/Layout.h"
 
 namespace fs5 {
+
+// Prints "The <what> <n> is out of range." on standard error: a number read from the image
+// (an i-node number, a datablock index, a user number) lies outside its region.
+void reportOutOfRange(Console& console, std::string_view what, int n);
 
 class DiskStream {
  public:
@@ -55,16 +61,14 @@ class DiskStream {
   bool failed_ = false;
 };
 
-// The image as a host file, opened for reading and writing without buffering, created empty
-// when missing and never truncated. Without a buffer every access is one lseek(2) and one
-// read(2) or write(2) of exactly its size: nothing is read ahead, and nothing written waits
-// in memory for a later flush (the flush after each write makes no system call; it only
-// guards against a buffer being given to the stream some day).
+// The image as a host file, opened for reading and writing, created empty when missing and
+// never truncated. Every access is one pread(2) or pwrite(2) of exactly its size at its
+// offset: nothing is read ahead, and nothing written waits in memory.
 class FileDiskStream : public DiskStream {
  public:
   FileDiskStream(Console& console, const std::string& path);
   ~FileDiskStream() override;
-  bool isOpen() const { return file_ != nullptr; }
+  bool isOpen() const { return fd_ >= 0; }
 
  protected:
   bool readAt(int64_t offset, uint8_t* buf, std::size_t n) override;
@@ -72,7 +76,7 @@ class FileDiskStream : public DiskStream {
   int64_t fileSize() override;
 
  private:
-  std::FILE* file_ = nullptr;
+  int fd_ = -1;
 };
 
 }  // namespace fs5

@@ -56,9 +56,10 @@ int16_t FolderBlock::allocate(DiskStream& ds) {
 int16_t FolderBlock::read(DiskStream& ds, int k) {
   uint8_t bytes[FOLDER_BLOCK_SIZE] = {};
   auto offset = ds.layout().blockOffset(k);
-  if (offset) ds.read(*offset, bytes, sizeof bytes);
+  if (!offset) reportOutOfRange(ds.console(), "datablock index", k);
+  bool ok = offset && ds.read(*offset, bytes, sizeof bytes);
   decode(bytes);
-  blockIndex_ = static_cast<int16_t>(offset ? k : -1);
+  blockIndex_ = static_cast<int16_t>(ok ? k : -1);
   return blockIndex_;
 }
 

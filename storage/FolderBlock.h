@@ -46,8 +46,8 @@ class FolderBlock {
   int16_t allocate(DiskStream& ds);
   bool isValid() const { return blockIndex_ != -1; }
 
-  // Reads datablock k as a folder block. Returns k, or -1 (an empty block kept) when k is
-  // outside the datablock area.
+  // Reads datablock k as a folder block. Returns k, or -1 (an empty block kept) when the read
+  // failed or k is outside the area, which prints "The datablock index <k> is out of range.".
   int16_t read(DiskStream& ds, int k);
   // Writes the 98 bytes back to the block index, then clears. False when nothing was written.
   bool write(DiskStream& ds);

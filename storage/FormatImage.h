@@ -10,11 +10,11 @@
 
 namespace fs5 {
 
-// Sets the stream's layout for the counts and writes the header followed by zeroed maps,
-// i-node table and datablock area (nothing past the datablock area is touched). Then makes
-// the root folder, owned by the superuser, whose ".." and "." both name i-node 0, and prints
-// "The folder "/" was created successfully.". Returns 0, or -1 after
-// "Can not create the root folder. First blocks are not free." (or a failed write).
+// Sets the stream's layout for the counts and writes, in one write, the header followed by the
+// maps, the i-node table and the datablock area, all zero but for the root folder: i-node 0
+// and datablock 0, owned by the superuser, whose ".." and "." both name i-node 0 (nothing past
+// the datablock area is touched). Then prints "The folder "/" was created successfully.".
+// Returns 0, or -1 when the write failed.
 int16_t formatImage(DiskStream& ds, int inodes, int blocks, int users);
 
 }  // namespace fs5

@@ -18,9 +18,10 @@ void Inode::clear() {
 int16_t Inode::read(DiskStream& ds, int n) {
   uint8_t record[INODE_SIZE] = {};
   auto offset = ds.layout().inodeOffset(n);
-  if (offset) ds.read(*offset, record, sizeof record);
+  if (!offset) reportOutOfRange(ds.console(), "i-node number", n);
+  bool ok = offset && ds.read(*offset, record, sizeof record);
   decode(record);
-  number_ = static_cast<int16_t>(offset ? n : -1);
+  number_ = static_cast<int16_t>(ok ? n : -1);
   return number_;
 }
 

@@ -39,7 +39,8 @@ class Inode {
   // Sets owner, rights, type, blocks and blockCount to 0; keeps the number and reserved bits.
   void clear();
 
-  // Reads record n. Returns n, or -1 (an all-zero record kept) when n is outside the table.
+  // Reads record n. Returns n, or -1 (an all-zero record kept) when the read failed or n is
+  // outside the table, which prints "The i-node number <n> is out of range.".
   int16_t read(DiskStream& ds, int n);
   // Writes the record back to its number, then clears it. False when the number is outside
   // the table (nothing is written).

@@ -58,13 +58,13 @@ int16_t findUserRecord(DiskStream& ds, std::string_view name, UserRecord& out) {
   int16_t n = resolveWhole(ds, false, path);
   if (n < 0) return -1;
   Inode node;
-  node.read(ds, n);
+  if (!readObject(ds, n, name, node)) return -1;
   if (!node.isFile()) {
     ds.console().error("\"" + std::string(name) + "\" is a folder,not a file.");
     return -1;
   }
   FolderBlock record;
-  record.read(ds, node.getBlock(0));
+  if (record.read(ds, node.getBlock(0)) < 0) return -1;
   out.number = record.getEntryInode(0);
   out.password = record.getEntryName(0);
   return 0;

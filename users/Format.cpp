@@ -43,10 +43,11 @@ int16_t formatDisk(DiskStream& ds, int inodes, int blocks, int users) {
   std::string password;
   if (!askSuperuserPassword(con, password)) {
     con.error("The superuser account was not created.");
+    con.close();
     return -1;
   }
-  addUserRecord(ds, "root", password, SUPERUSER);
   markUserNumberUsed(ds, SUPERUSER);
+  addUserRecord(ds, "root", password, SUPERUSER);
   con.line();
   con.line("The superuser account \"root\" was successfully created.");
   con.print("The disk was formatted.\n\n");

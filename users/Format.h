@@ -11,8 +11,9 @@ namespace fs5 {
 
 // Formats the image with the given counts and prints each folder made, the password
 // dialogue and the closing lines. Returns 0, or -1 when the program must end with status 1:
-// the root folder could not be placed, the image could not be written, or the input ended in
-// the password dialogue ("The superuser account was not created.").
+// the image could not be written, or the input ended in the password dialogue ("The
+// superuser account was not created.", after which the console is closed: it is the last
+// thing printed).
 int16_t formatDisk(DiskStream& ds, int inodes, int blocks, int users);
 
 }  // namespace fs5

@@ -146,11 +146,11 @@ int16_t deleteUser(DiskStream& ds, std::string_view name) {
   }
   UserRecord record;
   bool numbered = findUserRecord(ds, name, record) == 0 && record.number != SUPERUSER;
-  if (numbered) freeUserNumber(ds, record.number);
   bool complete = deleteFile(ds, false, accountPath(name)) == 0;
   complete = deleteFolderTree(ds, false, homePath(name)) == 0 && complete;
   if (numbered && giveToSuperuser(ds, record.number) > 0)
     con.line("The remaining folders and files of " + quoted(name) + " now belong to \"root\".");
+  if (numbered) freeUserNumber(ds, record.number);  // once no account holds it
   if (!complete) {
     con.line("The user account " + quoted(name) + " was not deleted completely.");
     return -1;

@@ -39,6 +39,7 @@ bool Console::refill(Buffer& buffer) {
   buffer.text.clear();
   buffer.pos = 0;
   if (closed_ || !in_.good()) return false;
+  if (beforeInput_) beforeInput_();
   std::getline(in_, buffer.text);
   if (!in_.eof()) {
     buffer.text.push_back('\n');
@@ -84,6 +85,8 @@ int Console::readKey() {
 }
 
 void Console::clearScreen() { print(std::string(CLEAR_LINES, '\n')); }
+
+void Console::flush() { out_.flush(); }
 
 void Console::close() {
   out_.flush();

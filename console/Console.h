@@ -13,6 +13,7 @@
 #ifndef FS5_CONSOLE_CONSOLE_H_
 #define FS5_CONSOLE_CONSOLE_H_
 
+#include <functional>
 #include <istream>
 #include <ostream>
 #include <string>
@@ -50,6 +51,12 @@ class Console {
 
   // Writes 25 ends of line in one write.
   void clearScreen();
+  // Sends what standard output holds to the screen now.
+  void flush();
+
+  // Called whenever the console is about to wait for the person at it (before every read of
+  // the input): the shell gives the disk image back to other consoles there.
+  void setBeforeInput(std::function<void()> hook) { beforeInput_ = std::move(hook); }
 
   // Ends the dialogue for good, after a message that ends the program: nothing more is
   // printed and every read sees the end of input, so whatever was running unwinds without
@@ -73,6 +80,7 @@ class Console {
   Buffer main_;
   Buffer keys_;
   bool closed_ = false;
+  std::function<void()> beforeInput_;
 };
 
 }  // namespace fs5

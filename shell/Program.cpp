@@ -63,7 +63,10 @@ int runProgram(Console& con, const std::string& imagePath) {
     con.error("File can not be open.");
     return EXIT_FATAL;
   }
-  return runProgram(con, ds);
+  con.setBeforeInput([&ds] { ds.releaseLock(); });
+  int status = runProgram(con, ds);
+  con.setBeforeInput({});
+  return status;
 }
 
 }  // namespace fs5

@@ -1,10 +1,14 @@
 #include "storage/DiskStream.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 namespace fs5 {
 
@@ -60,15 +64,36 @@ FileDiskStream::~FileDiskStream() {
   if (fd_ >= 0) ::close(fd_);
 }
 
+void FileDiskStream::holdLock() {
+  if (locked_ || fd_ < 0) return;
+  locked_ = true;
+  for (int tries = 0; tries < 20; ++tries) {
+    if (::flock(fd_, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  console().line("Waiting for the disk image, in use by another console.");
+  console().flush();
+  while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+  }
+}
+
+void FileDiskStream::releaseLock() {
+  if (locked_ && fd_ >= 0) ::flock(fd_, LOCK_UN);
+  locked_ = false;
+}
+
 bool FileDiskStream::readAt(int64_t offset, uint8_t* buf, std::size_t n) {
+  holdLock();
   return fd_ >= 0 && ::pread(fd_, buf, n, offset) == static_cast<ssize_t>(n);
 }
 
 bool FileDiskStream::writeAt(int64_t offset, const uint8_t* buf, std::size_t n) {
+  holdLock();
   return fd_ >= 0 && ::pwrite(fd_, buf, n, offset) == static_cast<ssize_t>(n);
 }
 
 int64_t FileDiskStream::fileSize() {
+  holdLock();
   struct stat st;
   if (fd_ < 0 || ::fstat(fd_, &st) != 0) return -1;
   return st.st_size;

@@ -64,11 +64,19 @@ class DiskStream {
 // The image as a host file, opened for reading and writing, created empty when missing and
 // never truncated. Every access is one pread(2) or pwrite(2) of exactly its size at its
 // offset: nothing is read ahead, and nothing written waits in memory.
+//
+// Several consoles may work on one image. The first access after releaseLock() takes an
+// exclusive advisory lock (flock(2)) on the file, which the stream holds until releaseLock()
+// is called again: the shell calls it whenever the console waits for a person, so every
+// stretch of work between two reads of the console runs alone, reading the image afresh. When
+// another process holds the lock for longer than a moment, "Waiting for the disk image, in use
+// by another console." is printed on standard output and the stream waits for it.
 class FileDiskStream : public DiskStream {
  public:
   FileDiskStream(Console& console, const std::string& path);
   ~FileDiskStream() override;
   bool isOpen() const { return fd_ >= 0; }
+  void releaseLock();
 
  protected:
   bool readAt(int64_t offset, uint8_t* buf, std::size_t n) override;
@@ -76,7 +84,10 @@ class FileDiskStream : public DiskStream {
   int64_t fileSize() override;
 
  private:
+  void holdLock();
+
   int fd_ = -1;
+  bool locked_ = false;
 };
 
 }  // namespace fs5

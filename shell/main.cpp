@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "console/Console.h"
+#include "console/Terminal.h"
 #include "shell/Invocation.h"
 #include "shell/Program.h"
 
@@ -19,7 +20,7 @@ constexpr std::size_t CONSOLE_BUFFER = 1 << 16;
 // is one write(2) holding whole lines (or ending with a prompt) and no line is ever split
 // between two writes. Standard input gets the same buffer size, so piped input arrives in a
 // few large reads. Both buffers outlive main, since the C streams are flushed and closed at
-// exit.
+// exit. The terminal part of the console is attached only when standard input is a terminal.
 int main(int argc, char** argv) {
   static char output[CONSOLE_BUFFER];
   static char input[CONSOLE_BUFFER];
@@ -28,7 +29,11 @@ int main(int argc, char** argv) {
   fs5::Console console(std::cin, std::cout, std::cerr);
   std::string image;
   int status = fs5::readArguments(console, {argv + 1, argv + argc}, image);
-  if (status < 0) status = fs5::runProgram(console, image);
+  if (status < 0) {
+    fs5::Terminal terminal;
+    if (terminal.isInputTerminal()) console.attachTerminal(&terminal);
+    status = fs5::runProgram(console, image);
+  }
   std::cout.flush();
   return status;
 }

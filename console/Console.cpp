@@ -1,6 +1,7 @@
 #include "console/Console.h"
 
 #include <cctype>
+#include <utility>
 
 namespace fs5 {
 
@@ -51,6 +52,14 @@ bool Console::refill(Buffer& buffer) {
 
 bool Console::readLine(std::string& text) {
   text.clear();
+  std::string prompt = std::exchange(prompt_, {});
+  if (main_.empty() && terminal_ != nullptr && terminal_->hasEditor()) {
+    out_.flush();
+    if (closed_) return false;
+    if (beforeInput_) beforeInput_();
+    return terminal_->editLine(prompt, text);
+  }
+  print(prompt);
   if (main_.empty() && !refill(main_)) return false;
   std::size_t end = main_.text.find('\n', main_.pos);
   if (end == std::string::npos) {
@@ -82,6 +91,29 @@ int Console::readChar() {
 int Console::readKey() {
   if (keys_.empty() && !refill(keys_)) return END_OF_INPUT;
   return static_cast<unsigned char>(keys_.text[keys_.pos++]);
+}
+
+void Console::prompt(std::string_view text) {
+  if (terminal_ != nullptr && terminal_->hasEditor()) {
+    prompt_ = text;
+  } else {
+    print(text);
+  }
+}
+
+bool Console::readPassword(std::string& word) {
+  if (terminal_ != nullptr) terminal_->hideTyping();
+  bool read = readWord(word);
+  if (terminal_ != nullptr) terminal_->showTyping();
+  return read;
+}
+
+void Console::forgetHistory() {
+  if (terminal_ != nullptr) terminal_->forgetHistory();
+}
+
+void Console::setCompleter(Completer completer) {
+  if (terminal_ != nullptr) terminal_->setCompleter(std::move(completer));
 }
 
 void Console::clearScreen() { print(std::string(CLEAR_LINES, '\n')); }

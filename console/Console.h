@@ -10,6 +10,10 @@
 // of line after a password is kept for the next command line. Standard output is flushed
 // before every read of the input and before every write to standard error, so a merged
 // console shows everything in program order.
+//
+// With a terminal attached (standard input is one; console/Terminal.h) passwords are typed
+// hidden and command lines are read with its line editor when it has one. Without one, every
+// read goes through `in` as above.
 #ifndef FS5_CONSOLE_CONSOLE_H_
 #define FS5_CONSOLE_CONSOLE_H_
 
@@ -18,6 +22,8 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+
+#include "console/Terminal.h"
 
 namespace fs5 {
 
@@ -48,6 +54,16 @@ class Console {
   int readChar();
   // One character from the key buffer, or END_OF_INPUT.
   int readKey();
+
+  void attachTerminal(Terminal* terminal) { terminal_ = terminal; }
+  // Shows the command prompt: printed at once, or, with a line editor, handed to it by the
+  // next readLine (which prints it when the line is already in the main buffer).
+  void prompt(std::string_view text);
+  // readWord for a password: what is drawn from a terminal meanwhile is typed hidden.
+  bool readPassword(std::string& word);
+  // The line editor's history is forgotten; its Tab completion asks `completer`.
+  void forgetHistory();
+  void setCompleter(Completer completer);
 
   // Writes 25 ends of line in one write.
   void clearScreen();
@@ -81,6 +97,8 @@ class Console {
   Buffer keys_;
   bool closed_ = false;
   std::function<void()> beforeInput_;
+  Terminal* terminal_ = nullptr;
+  std::string prompt_;
 };
 
 }  // namespace fs5

@@ -37,6 +37,37 @@ int16_t moveFailed(Console& con) {
 // Reads i-node n into `node`; false when n names nothing.
 bool readNode(DiskStream& ds, int16_t n, Inode& node) { return n >= 0 && node.read(ds, n) >= 0; }
 
+// The name under which folder `folder` holds `child`, or "" (the ".." and "." entries aside).
+std::string nameInFolder(DiskStream& ds, int16_t folder, int16_t child) {
+  Inode node;
+  if (!readNode(ds, folder, node) || !node.isFolder()) return {};
+  for (int b = 0; b < node.getBlockCount(); ++b) {
+    FolderBlock block;
+    if (block.read(ds, node.getBlock(b)) < 0) return {};
+    for (int slot = 0; slot < block.getCount(); ++slot) {
+      std::string name = block.getEntryName(slot);
+      if (block.getEntryInode(slot) == child && name != ".." && name != ".") return name;
+    }
+  }
+  return {};
+}
+
+// The path of folder n as the tree holds it, whatever path named it: the names met walking up
+// through the ".." entries to the root. False when the walk does not reach the root within 8
+// levels or the text would pass 239 characters (only in a damaged tree).
+bool treePath(DiskStream& ds, int16_t n, PathName& path) {
+  std::string text;
+  for (int level = 0; n != 0; ++level) {
+    int16_t parent = findInFolder(ds, false, n, "..");
+    std::string name = nameInFolder(ds, parent, n);
+    if (level == MAX_DEPTH || name.empty()) return false;
+    text.insert(0, "/" + name);
+    n = parent;
+  }
+  if (text.size() > MAX_PATH_TEXT) return false;
+  return path.parse(ds.console(), text.empty() ? "/" : text) == 0;
+}
+
 // Finds the folder that receives the file and the name it gets there. An existing file as
 // destination is noted as replaced and its folder receives the file. -1 after the reason.
 int16_t planMove(DiskStream& ds, const PathName& from, PathName& to, int16_t file, MovePlan& plan) {
@@ -61,10 +92,13 @@ int16_t planMove(DiskStream& ds, const PathName& from, PathName& to, int16_t fil
   }
   if (!found || !target.isFolder()) return moveFailed(con);
   plan.folder = n;
-  // The file must stay nameable by a path: the folder's path and the new name within 8
-  // components and 239 characters, as for a copy.
-  PathName entry = to;
-  if (plan.replaced >= 0) entry.goUp(con);
+  // The file must stay nameable by a path: the folder's path in the tree and the new name
+  // within 8 components and 239 characters, as for a copy.
+  PathName entry;
+  if (!treePath(ds, n, entry)) {
+    entry = to;
+    if (plan.replaced >= 0) entry.goUp(con);
+  }
   if (entry.append(con, plan.name) < 0) return -1;
   int16_t existing = findInFolder(ds, false, n, plan.name);
   if (existing >= 0 && existing != file && existing != plan.replaced) {

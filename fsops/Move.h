@@ -33,8 +33,10 @@ namespace fs5 {
 //     "The moving of the file failed." and "Press Enter to continue." and a wait for one key
 //   "The folder or file "<name>" already exists."  the destination folder holds another entry
 //                                           of the new name (a file being replaced aside)
-//   the two depth (or length) lines of a path  the receiving folder's path and the name would
-//                                           pass 8 components or 239 characters
+//   the two depth (or length) lines of a path  the receiving folder's path in the tree (not
+//                                           as typed: mv f /a/b/../b is a move into /a/b)
+//                                           and the name would pass 8 components or 239
+//                                           characters
 //   the entry addition's lines: a new name over 30 characters, or no datablock for the folder
 //     to grow
 // All of these go to standard error but "Press Enter to continue."; the other waits print no

@@ -29,6 +29,8 @@ bool ShellState::readCommandLine() {
   resetCommand();
   std::string line;
   if (!con_.readLine(line)) return false;
+  // The line is zero-terminated text: it ends at its first zero byte.
+  if (std::size_t end = line.find('\0'); end != std::string::npos) line.resize(end);
   if (line.size() > MAX_LINE - 1) {
     con_.error("The command line can not exceed 749 symbols.");
     con_.waitForEnter();

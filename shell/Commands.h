@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "shell/ShellState.h"
 #include "storage/DiskStream.h"
@@ -31,6 +32,9 @@ struct CommandRow {
   CommandHandler handler;
   bool framed;  // writes the frame's empty line before the branch runs
 };
+
+// The command words of the command table, in its order.
+std::vector<std::string_view> commandWords();
 
 // Guards: each prints its refusal and waits when it fails.
 bool requireSuperuser(CommandContext& c, std::string_view onlyLine);

@@ -27,6 +27,12 @@ constexpr CommandRow kCommands[] = {
 
 }  // namespace
 
+std::vector<std::string_view> commandWords() {
+  std::vector<std::string_view> words;
+  for (const CommandRow& row : kCommands) words.push_back(row.word);
+  return words;
+}
+
 bool requireSuperuser(CommandContext& c, std::string_view onlyLine) {
   if (c.state.getCurrentUser() == SUPERUSER) return true;
   c.con.line(onlyLine);

@@ -1,4 +1,5 @@
 #include "fsops/Lookup.h"
+#include "shell/Completion.h"
 #include "shell/ShellState.h"
 #include "storage/FolderBlock.h"
 #include "storage/Inode.h"
@@ -22,7 +23,7 @@ void ShellState::login(DiskStream& ds) {
     if (!con_.readWord(name) || name == "exit") return requestExit(0);
     con_.line();
     con_.print("Password: ");
-    if (!con_.readWord(password)) return requestExit(0);
+    if (!con_.readPassword(password)) return requestExit(0);
     con_.clearScreen();
     UserRecord record;
     if (findUserRecord(ds, name, record) != 0) {
@@ -46,6 +47,8 @@ void ShellState::setUpLogin(DiskStream& ds, const std::string& name, int16_t num
   workFolder_.parse(con_, homeFolder_.getText());
   currentUser_ = number;
   fillUsersTable(ds);
+  con_.setCompleter(
+      [this, &ds](std::string_view before) { return completionCandidates(*this, ds, before); });
 }
 
 void ShellState::fillUsersTable(DiskStream& ds) {

@@ -35,6 +35,6 @@ bool ShellState::checkAccess(DiskStream& ds, const PathName& path, int lastIndex
   return fs5::checkAccess(ds, currentUser_, path, lastIndex, k);
 }
 
-void ShellState::printPrompt() { con_.print(promptText()); }
+void ShellState::printPrompt() { con_.prompt(promptText()); }
 
 }  // namespace fs5

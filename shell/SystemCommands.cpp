@@ -8,6 +8,7 @@ void runExit(CommandContext& c) { c.state.requestExit(0); }
 
 void runReenter(CommandContext& c) {
   c.state.clearPaths();
+  c.con.forgetHistory();
   c.state.requestReenter();
 }
 

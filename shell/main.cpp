@@ -2,6 +2,8 @@
 #include <iostream>
 
 #include "console/Console.h"
+#include "console/Terminal.h"
+#include "shell/Invocation.h"
 #include "shell/Program.h"
 
 namespace {
@@ -18,14 +20,20 @@ constexpr std::size_t CONSOLE_BUFFER = 1 << 16;
 // is one write(2) holding whole lines (or ending with a prompt) and no line is ever split
 // between two writes. Standard input gets the same buffer size, so piped input arrives in a
 // few large reads. Both buffers outlive main, since the C streams are flushed and closed at
-// exit.
-int main() {
+// exit. The terminal part of the console is attached only when standard input is a terminal.
+int main(int argc, char** argv) {
   static char output[CONSOLE_BUFFER];
   static char input[CONSOLE_BUFFER];
   std::setvbuf(stdout, output, _IOFBF, sizeof output);
   std::setvbuf(stdin, input, _IOFBF, sizeof input);
   fs5::Console console(std::cin, std::cout, std::cerr);
-  int status = fs5::runProgram(console, fs5::IMAGE_FILE);
+  std::string image;
+  int status = fs5::readArguments(console, {argv + 1, argv + argc}, image);
+  if (status < 0) {
+    fs5::Terminal terminal;
+    if (terminal.isInputTerminal()) console.attachTerminal(&terminal);
+    status = fs5::runProgram(console, image);
+  }
   std::cout.flush();
   return status;
 }

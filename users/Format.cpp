@@ -23,7 +23,7 @@ bool askSuperuserPassword(Console& con, std::string& password) {
     con.line();
     con.line("Enter the superuser password (min. 6 tokens, max. " + std::to_string(MAX_PASSWORD) +
              " tokens):");
-    if (!con.readWord(password)) return false;
+    if (!con.readPassword(password)) return false;
     if (password.size() > MAX_PASSWORD) {
       con.line("Do not exceed the limit of " + std::to_string(MAX_PASSWORD) + " tokens.");
     } else if (password.size() < MIN_SUPERUSER_PASSWORD) {

@@ -11,14 +11,18 @@ int16_t resolveObject(DiskStream& ds, bool verbose, const PathName& path, int la
   return resolvePath(ds, verbose, path, lastIndex);
 }
 
-bool checkAccess(DiskStream& ds, int16_t user, const PathName& path, int lastIndex, int k) {
+bool hasAccess(DiskStream& ds, int16_t user, const PathName& path, int lastIndex, int k) {
   int16_t n = resolveObject(ds, false, path, lastIndex);
   Inode object;
   if (n >= 0 && object.read(ds, n) >= 0) {
     if (object.hasRight(k)) return true;
     if (object.getOwner() == user && object.hasRight(k - 6)) return true;
   }
-  if (user == SUPERUSER) return true;
+  return user == SUPERUSER;
+}
+
+bool checkAccess(DiskStream& ds, int16_t user, const PathName& path, int lastIndex, int k) {
+  if (hasAccess(ds, user, path, lastIndex, k)) return true;
   ds.console().line("Access denied.");
   return false;
 }

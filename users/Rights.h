@@ -18,8 +18,10 @@ int16_t resolveObject(DiskStream& ds, bool verbose, const PathName& path, int la
 
 // Asks for right k (RIGHT_READ, RIGHT_WRITE or RIGHT_EXECUTE): granted when the object's
 // others bit allows it, or when `user` owns it and its owner bit (k - 6) allows it, or when
-// `user` is the superuser. A refusal prints "Access denied." to standard output. An object
-// that does not resolve has no rights and no owner.
+// `user` is the superuser. An object that does not resolve has no rights and no owner.
+// hasAccess prints nothing; checkAccess prints "Access denied." to standard output when it
+// refuses.
+bool hasAccess(DiskStream& ds, int16_t user, const PathName& path, int lastIndex, int k);
 bool checkAccess(DiskStream& ds, int16_t user, const PathName& path, int lastIndex, int k);
 
 // Gives the object to user `number`. A path that does not resolve prints the lookup's line.

@@ -52,7 +52,7 @@ bool askUserPassword(Console& con, std::string& password) {
   for (;;) {
     con.line();
     con.line("Enter the user password (max. " + std::to_string(MAX_PASSWORD) + " tokens):");
-    if (!con.readWord(password)) return false;
+    if (!con.readPassword(password)) return false;
     if (password.size() <= MAX_PASSWORD) return true;
     con.line("Do not exceed the limit of " + std::to_string(MAX_PASSWORD) + " tokens.");
   }

@@ -34,6 +34,19 @@ TEST(Fs5sh, FormatsAMissingImageAndEndsAtTheEndOfInput) {
   EXPECT_EQ(standardImage().size(), 122010u);
 }
 
+// --help and --version print and end; a usage error prints the usage on standard error; none
+// of them touches an image. One argument names the image to work on instead of disk.fs5.
+TEST(Fs5sh, TakesAnImageNameHelpAndVersion) {
+  TempDir dir;
+  EXPECT_TRUE(run(dir, "fs5sh --help", "").starts_with("0|Usage: fs5sh [IMAGE]\nRuns the"));
+  EXPECT_EQ(run(dir, "fs5sh --version", ""), "0|fs5sh 0.1\n|");
+  EXPECT_TRUE(run(dir, "fs5sh -x", "").starts_with("2||fs5sh: unknown option \"-x\".\nUsage:"));
+  EXPECT_TRUE(run(dir, "fs5sh a b", "").starts_with("2||fs5sh: only one image can be named.\n"));
+  EXPECT_TRUE(run(dir, "fs5sh a.fs5", "secret1\n\n").starts_with("0|" + kClear + "The disk is"));
+  EXPECT_EQ(readBytes(dir.file("a.fs5")), standardImage());
+  for (const char* name : {"disk.fs5", "a"}) EXPECT_FALSE(std::filesystem::exists(dir.file(name)));
+}
+
 TEST(Fs5sh, EndsWithStatusOneOnImagesItCanNotUse) {
   TempDir dir;
   const std::string image = dir.file("disk.fs5"), damaged =

@@ -30,7 +30,3 @@ owner 1 mode 1ed type 1 blocks 28 31
 
 ! Can not create folder "".
 
-[anna @fs5 /home/anna/ ]$ mkdir a\x00b
-
-! Can not create folder "a\x00b".
-

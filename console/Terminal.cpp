@@ -1,0 +1,162 @@
+#include "console/Terminal.h"
+
+#include <histedit.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <utility>
+
+namespace fs5 {
+
+namespace {
+
+constexpr int kHistoryLines = 500;
+// Keys bound as common shells have them, whatever the terminal's description says (libedit's
+// emacs keys already give Ctrl-A, Ctrl-E, Ctrl-K and the arrows).
+// clang-format off
+constexpr std::pair<const char*, const char*> kBindings[] = {
+    {"^I", "fs5-complete"},        {"^U", "vi-kill-line-prev"},
+    {"\033[H", "ed-move-to-beg"},  {"\033[F", "ed-move-to-end"},
+    {"\033[1~", "ed-move-to-beg"}, {"\033[4~", "ed-move-to-end"},
+    {"\033[3~", "ed-delete-next-char"}};
+// clang-format on
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+constexpr int kSignalCount = sizeof kEndingSignals / sizeof kEndingSignals[0];
+
+// A signal handler reaches only static storage: the settings that hideTyping replaced, and
+// the actions it replaced.
+termios savedSettings;
+struct sigaction savedActions[kSignalCount];
+
+void restoreAndEnd(int signal) {
+  tcsetattr(STDIN_FILENO, TCSANOW, &savedSettings);
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
+}
+
+std::string sharedPrefix(const std::vector<std::string>& names) {
+  std::string prefix = names.front();
+  for (const std::string& name : names)
+    prefix.erase(std::mismatch(prefix.begin(), prefix.end(), name.begin(), name.end()).first,
+                 prefix.end());
+  return prefix;
+}
+
+void listNames(const std::vector<std::string>& names) {
+  std::string text;
+  for (const std::string& name : names) text += (text.empty() ? "\n" : "  ") + name;
+  text += "\n";
+  std::fputs(text.c_str(), stdout);
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+Terminal::Terminal() : input_(isatty(STDIN_FILENO) == 1) {
+  if (!input_ || isatty(STDOUT_FILENO) != 1) return;
+  editor_ = el_init("fs5sh", stdin, stdout, stderr);
+  history_ = history_init();
+  if (editor_ == nullptr || history_ == nullptr) {
+    if (editor_ != nullptr) el_end(editor_);
+    if (history_ != nullptr) history_end(history_);
+    editor_ = nullptr;
+    history_ = nullptr;
+    return;
+  }
+  HistEvent event;
+  ::history(history_, &event, H_SETSIZE, kHistoryLines);
+  ::history(history_, &event, H_SETUNIQUE, 1);
+  el_set(editor_, EL_CLIENTDATA, this);
+  el_set(editor_, EL_EDITOR, "emacs");
+  el_set(editor_, EL_SIGNAL, 1);
+  el_set(editor_, EL_PROMPT, &Terminal::promptOf);
+  el_set(editor_, EL_HIST, ::history, history_);
+  // The wide form keeps the two texts as they are (the narrow one copies them for good).
+  el_wset(editor_, EL_ADDFN, L"fs5-complete", L"Complete the word before the cursor",
+          &Terminal::onTab);
+  for (const auto& [keys, action] : kBindings) el_set(editor_, EL_BIND, keys, action, nullptr);
+}
+
+Terminal::~Terminal() {
+  showTyping();
+  if (editor_ != nullptr) el_end(editor_);
+  if (history_ != nullptr) history_end(history_);
+}
+
+void Terminal::hideTyping() {
+  if (!input_ || hidden_ || tcgetattr(STDIN_FILENO, &savedSettings) != 0) return;
+  struct sigaction action {};
+  action.sa_handler = restoreAndEnd;
+  sigemptyset(&action.sa_mask);
+  for (int i = 0; i < kSignalCount; ++i) {
+    sigaction(kEndingSignals[i], nullptr, &savedActions[i]);
+    if (savedActions[i].sa_handler != SIG_IGN) sigaction(kEndingSignals[i], &action, nullptr);
+  }
+  termios quiet = savedSettings;
+  quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+  quiet.c_lflag |= ECHONL;
+  tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
+  hidden_ = true;
+}
+
+void Terminal::showTyping() {
+  if (!hidden_) return;
+  tcsetattr(STDIN_FILENO, TCSANOW, &savedSettings);
+  for (int i = 0; i < kSignalCount; ++i) sigaction(kEndingSignals[i], &savedActions[i], nullptr);
+  hidden_ = false;
+}
+
+bool Terminal::editLine(const std::string& prompt, std::string& line) {
+  prompt_ = prompt;
+  ambiguousAt_.clear();
+  int count = 0;
+  const char* typed = el_gets(editor_, &count);
+  if (typed == nullptr || count <= 0) return false;
+  line.assign(typed, count);
+  if (line.ends_with('\n')) line.pop_back();
+  HistEvent event;
+  if (!line.empty()) ::history(history_, &event, H_ENTER, line.c_str());
+  return true;
+}
+
+void Terminal::forgetHistory() {
+  HistEvent event;
+  if (history_ != nullptr) ::history(history_, &event, H_CLEAR);
+}
+
+char* Terminal::promptOf(editline* el) {
+  void* self = nullptr;
+  el_get(el, EL_CLIENTDATA, &self);
+  return static_cast<Terminal*>(self)->prompt_.data();
+}
+
+unsigned char Terminal::onTab(editline* el, int) {
+  void* self = nullptr;
+  el_get(el, EL_CLIENTDATA, &self);
+  return static_cast<Terminal*>(self)->complete();
+}
+
+unsigned char Terminal::complete() {
+  const LineInfo* info = el_line(editor_);
+  std::string before(info->buffer, info->cursor), after(info->cursor, info->lastchar);
+  std::vector<std::string> names = completer_ ? completer_(before) : std::vector<std::string>{};
+  if (names.empty()) return CC_ERROR;
+  std::sort(names.begin(), names.end());
+  std::size_t cut = before.find_last_of(" /");
+  std::size_t typed = before.size() - (cut == std::string::npos ? 0 : cut + 1);
+  std::string shared = sharedPrefix(names);
+  std::string added = typed < shared.size() ? shared.substr(typed) : "";
+  if (names.size() == 1 && !names.front().ends_with('/')) added += ' ';
+  std::string place = before + added + '\0' + after;
+  bool again = place == ambiguousAt_;
+  ambiguousAt_ = names.size() > 1 ? place : "";
+  if (!added.empty()) return el_insertstr(editor_, added.c_str()) == 0 ? CC_REFRESH : CC_ERROR;
+  if (!again) return CC_ERROR;
+  listNames(names);
+  return CC_REDISPLAY;
+}
+
+}  // namespace fs5

@@ -1,0 +1,65 @@
+// The terminal part of the console: what changes when a person types at a terminal. Only the
+// console calls it, and only when standard input is a terminal; piped input never gets here.
+//   - Hidden typing: echo off while a password is typed. The end of line the person types is
+//     still echoed, so the cursor moves to the next line as it would with echo on.
+//   - The line editor (libedit), when standard output is a terminal too: editing keys, the
+//     history of the lines typed since it was last forgotten (kept in memory only), and Tab
+//     completion from candidates the shell supplies through a callback.
+#ifndef FS5_CONSOLE_TERMINAL_H_
+#define FS5_CONSOLE_TERMINAL_H_
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct editline;
+struct history;
+
+namespace fs5 {
+
+// The candidates for the word that ends at the cursor, given the text before the cursor:
+// whole names that the part of the word after its last "/" may become (a folder's name ends
+// with "/"). Tab inserts what they all share; a unique one that is not a folder also gets a
+// blank. A second Tab at the same place lists them.
+using Completer = std::function<std::vector<std::string>(std::string_view before)>;
+
+class Terminal {
+ public:
+  // Looks at standard input and output; the line editor is set up when both are terminals.
+  Terminal();
+  ~Terminal();
+  Terminal(const Terminal&) = delete;
+  Terminal& operator=(const Terminal&) = delete;
+
+  bool isInputTerminal() const { return input_; }
+  bool hasEditor() const { return editor_ != nullptr; }
+
+  // Echo off (the typed end of line still echoed) until showTyping. While it is off, SIGINT,
+  // SIGTERM, SIGHUP and SIGQUIT put the terminal's settings back before they end the program.
+  void hideTyping();
+  void showTyping();
+
+  // Reads one line with the line editor, which shows `prompt`; the line has no end of line
+  // and, when not empty, joins the history. False at the end of input.
+  bool editLine(const std::string& prompt, std::string& line);
+  void forgetHistory();
+  void setCompleter(Completer completer) { completer_ = std::move(completer); }
+
+ private:
+  static char* promptOf(editline* el);
+  static unsigned char onTab(editline* el, int key);
+  unsigned char complete();
+
+  bool input_ = false;
+  bool hidden_ = false;
+  editline* editor_ = nullptr;
+  history* history_ = nullptr;
+  std::string prompt_;
+  Completer completer_;
+  std::string ambiguousAt_;  // the line and cursor of the last Tab that left several names
+};
+
+}  // namespace fs5
+
+#endif  // FS5_CONSOLE_TERMINAL_H_

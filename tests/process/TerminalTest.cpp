@@ -1,0 +1,70 @@
+// fs5sh at a terminal: a pseudo-terminal is its standard input and output, and each key is
+// typed as a person types it, once the screen shows what it answers.
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <regex>
+
+#include "tests/support/TestSupport.h"
+
+namespace fs5::test {
+namespace {
+
+// Runs fs5sh in `dir` at a terminal through `session`, in which each «typed» is typed once the
+// screen shows the text before it (after what the last one answered). Returns the exit status,
+// "|" and the screen; a text that is not shown within 5 seconds fails the test.
+std::string runAtTerminal(const TempDir& dir, const std::string& session) {
+  int master = -1, status = -1;
+  pid_t child = forkpty(&master, nullptr, nullptr, nullptr);
+  if (child == 0)  // only a failed step comes back
+    _exit(chdir(dir.path().c_str()) || setenv("TERM", "xterm", 1) ||
+          execl((std::string(FS5_BINARY_DIR) + "/fs5sh").c_str(), "fs5sh", nullptr));
+  std::string screen;
+  char bytes[4096];
+  pollfd ready{master, POLLIN, 0};
+  auto readMore = [&] {
+    ssize_t n = poll(&ready, 1, 5000) == 1 ? read(master, bytes, sizeof bytes) : -1;
+    return n > 0 && !screen.append(bytes, n).empty();
+  };
+  std::size_t seen = 0, shown = 0, at = 0, open, end;
+  for (; (open = session.find("«", at)) != std::string::npos; at = end + 2) {
+    end = session.find("»", open);
+    std::string text = session.substr(at, open - at);
+    while ((shown = screen.find(text, seen)) == std::string::npos && readMore()) continue;
+    if (shown == std::string::npos) break;
+    seen = shown + text.size();
+    EXPECT_GT(write(master, &session[open + 2], end - open - 2), 0);
+  }
+  EXPECT_NE(shown, std::string::npos) << "not shown: " << session.substr(at) << "\n" << screen;
+  while (readMore()) continue;
+  kill(child, SIGKILL);
+  waitpid(child, &status, 0);
+  close(master);
+  return std::to_string(status) + "|" + screen;
+}
+
+// Passwords typed hidden, their end of line still shown (then the screen clearing); Up recalls
+// a line; Tab completes in a folder the user may read (the superuser) and not in one he may
+// not; Escape then Enter still ends vi -i; reenter forgets the history (Up then Enter is an
+// empty line, not "reenter").
+TEST(Terminal, HidesPasswordsEditsCompletesAndForgets) {
+  TempDir dir;
+  writeBytes(dir.file("disk.fs5"), standardImage());
+  std::string screen =
+      runAtTerminal(dir,
+                    "Login: «root\n»Password: «secret1\n»]# «vi /tmp/uniq1\n»continue.«\n»"
+                    "]# «vi -i /tmp/uniq1\n»here:\r\n«ab\x1b\n»continue.«\n»]# «adduser anna\n»"
+                    "tokens):\r\n«annapw1\n»continue.«\n»]# «cat /tmp/un\t\n»content:\r\nab\r\n«\n»"
+                    "]# «\x1b[A\n»content:\r\nab\r\n«\n»]# «chmod o-r /tmp\n»continue.«\n»"
+                    "]# «reenter\n»Login: «anna\n»Password: «annapw1\n»]$ «\x1b[A\n»"
+                    "]$ «cat /tmp/un\t\n»un\" not found.\r\n«\n»]$ «exit\n»");
+  EXPECT_TRUE(screen.starts_with("0|")) << screen;
+  EXPECT_TRUE(std::regex_search(screen, std::regex("Password: (\r\n){26}\\[root")));
+  EXPECT_FALSE(std::regex_search(screen, std::regex("secret1|annapw1")));
+}
+
+}  // namespace
+}  // namespace fs5::test

@@ -56,6 +56,7 @@ class Console {
   int readKey();
 
   void attachTerminal(Terminal* terminal) { terminal_ = terminal; }
+  bool hasTerminal() const { return terminal_ != nullptr; }
   // Shows the command prompt: printed at once, or, with a line editor, handed to it by the
   // next readLine (which prints it when the line is already in the main buffer).
   void prompt(std::string_view text);

@@ -32,6 +32,9 @@ void runCommands(ShellState& state, DiskStream& ds) {
   while (!state.isReenterRequested()) {
     state.printPrompt();
     if (!state.readCommandLine()) {
+      // At a terminal the end of input ends the program as exit does, with its clearing, so
+      // the next shell prompt starts on a line of its own.
+      if (state.console().hasTerminal()) state.console().clearScreen();
       state.requestExit(0);
       break;
     }

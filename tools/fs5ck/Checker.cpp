@@ -38,10 +38,13 @@ int CheckReport::exitStatus() const {
   return problems.empty() ? CHECK_SOUND : CHECK_PROBLEMS;
 }
 
-std::string CheckReport::summary() const {
+std::string CheckReport::counts() const {
   return "folders " + str(folders) + ", files " + str(files) + ", used i-nodes " + str(usedInodes) +
-         ", used datablocks " + str(usedBlocks) + ", accounts " + str(accounts) + ", problems " +
-         str(static_cast<int64_t>(problems.size()));
+         ", used datablocks " + str(usedBlocks) + ", accounts " + str(accounts);
+}
+
+std::string CheckReport::summary() const {
+  return counts() + ", problems " + str(static_cast<int64_t>(problems.size()));
 }
 
 ImageScan::ImageScan(DiskStream& ds, CheckReport& report)

@@ -78,16 +78,25 @@ TEST(Fs5ck, ReportsAndExitStatuses) {
       "accounts 1, problems ";
   EXPECT_EQ(run(dir, "fs5ck", ""), "0|disk.fs5: " + summary + "0\n|");
   poke(dir.file("disk.fs5"), 1210 + 208 + 4, {3, 0});
-  EXPECT_EQ(run(dir, "fs5ck disk.fs5", ""),
-            "4|i-node 1: used but its type is 3, neither 1 (folder) nor 2 (file).\ndisk.fs5: "
-            "folders 18, files 1, used i-nodes 20, used datablocks 26, accounts 1, problems 1\n|");
+  const std::string type3 = "i-node 1: used but its type is 3, neither 1 (folder) nor 2 (file).\n";
+  const std::string damaged = "disk.fs5: folders 18" + summary.substr(10) + "1";
+  EXPECT_EQ(run(dir, "fs5ck -n disk.fs5", ""), "4|" + type3 + damaged + "\n|");
+  EXPECT_EQ(run(dir, "fs5ck -p", ""), "4|" + type3 + damaged + ", left 1\n|");
+  EXPECT_EQ(
+      run(dir, "fs5ck -y", ""),
+      "1|" + type3 + "i-node 1: type set to 1 (folder).\ndisk.fs5: " + summary + "1, left 0\n|");
+  EXPECT_EQ(run(dir, "fs5ck -y", ""), "0|disk.fs5: " + summary + "0\n|");
   EXPECT_EQ(run(dir, "fs5ck other.fs5", ""), "8||fs5ck: other.fs5: the image does not exist.\n");
   poke(dir.file("disk.fs5"), 0, {11});
   EXPECT_EQ(run(dir, "fs5ck", ""), "8||fs5ck: disk.fs5: the header is not a valid layout.\n");
   EXPECT_EQ(run(dir, "fs5ck a b", ""),
-            "16||fs5ck: only one image can be checked.\nUsage: fs5ck [IMAGE]\n");
+            "16||fs5ck: only one image can be checked.\nUsage: fs5ck [-n | -p | -y] [IMAGE]\n");
+  EXPECT_EQ(
+      run(dir, "fs5ck -y -n", ""),
+      "16||fs5ck: only one of -n, -p and -y can be given.\nUsage: fs5ck [-n | -p | -y] [IMAGE]\n");
   EXPECT_TRUE(run(dir, "fs5ck -q", "").starts_with("16||"));
-  EXPECT_TRUE(run(dir, "fs5ck x --help", "").starts_with("0|Usage: fs5ck [IMAGE]\nChecks"));
+  EXPECT_TRUE(
+      run(dir, "fs5ck x --help", "").starts_with("0|Usage: fs5ck [-n | -p | -y] [IMAGE]\nChecks"));
 }
 
 }  // namespace

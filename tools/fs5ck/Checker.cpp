@@ -8,16 +8,11 @@
 #include "storage/DataBlock.h"
 #include "tools/fs5ck/ImageScan.h"
 #include "tools/fs5ck/ReadOnlyDiskStream.h"
+#include "tools/fs5ck/RecordFields.h"
 
 namespace fs5 {
 
 namespace {
-
-// Inode bounds its block count and hides the unlisted slots of its block list when it reads
-// a record; the checker reports the values the record holds, at the offsets of the record
-// table in storage/Inode.h.
-constexpr int kRecordBlocks = 6;
-constexpr int kRecordBlockCount = 206;
 
 int storedBlockCount(const uint8_t* record) { return decodeSigned16(record + kRecordBlockCount); }
 int storedBlockSlot(const uint8_t* record, int i) {
@@ -43,10 +38,13 @@ int CheckReport::exitStatus() const {
   return problems.empty() ? CHECK_SOUND : CHECK_PROBLEMS;
 }
 
-std::string CheckReport::summary() const {
+std::string CheckReport::counts() const {
   return "folders " + str(folders) + ", files " + str(files) + ", used i-nodes " + str(usedInodes) +
-         ", used datablocks " + str(usedBlocks) + ", accounts " + str(accounts) + ", problems " +
-         str(static_cast<int64_t>(problems.size()));
+         ", used datablocks " + str(usedBlocks) + ", accounts " + str(accounts);
+}
+
+std::string CheckReport::summary() const {
+  return counts() + ", problems " + str(static_cast<int64_t>(problems.size()));
 }
 
 ImageScan::ImageScan(DiskStream& ds, CheckReport& report)

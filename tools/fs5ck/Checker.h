@@ -1,6 +1,6 @@
 // The image checker behind fs5ck: it reads a disk image and reports every way it departs from
 // a sound image of this system. It calls only the storage and path layers and the console, and
-// it never writes to the image.
+// it never writes to the image (the repair, Repair.h, does).
 //
 // What a sound image is:
 //   - the header is a valid layout and the file is at least as long as the layout needs;
@@ -37,6 +37,7 @@ namespace fs5 {
 
 // The exit statuses of fs5ck.
 inline constexpr int CHECK_SOUND = 0;
+inline constexpr int CHECK_CORRECTED = 1;
 inline constexpr int CHECK_PROBLEMS = 4;
 inline constexpr int CHECK_UNREADABLE = 8;
 inline constexpr int CHECK_USAGE = 16;
@@ -61,7 +62,9 @@ struct CheckReport {
   bool sound() const { return readable && problems.empty(); }
   // CHECK_SOUND, CHECK_PROBLEMS or CHECK_UNREADABLE.
   int exitStatus() const;
-  // "folders 19, files 1, used i-nodes 20, used datablocks 26, accounts 1, problems 0"
+  // "folders 19, files 1, used i-nodes 20, used datablocks 26, accounts 1"
+  std::string counts() const;
+  // The counts, then ", problems 0".
   std::string summary() const;
 };
 
@@ -74,12 +77,19 @@ CheckReport checkImage(DiskStream& ds);
 CheckReport checkImageFile(const std::string& path);
 
 // The whole fs5ck program over its arguments (without the program name):
-//   fs5ck [IMAGE]   checks IMAGE (default disk.fs5): the problem lines, then
-//                   "<IMAGE>: <summary>" on `out`; status 0 or 4. An image that can not be
-//                   read prints "fs5ck: <IMAGE>: <failure>" on `err`; status 8.
-//   fs5ck --help    the usage text on `out`; status 0 (whatever else is given).
-// Any other option, or more than one image, prints the reason and a usage line on `err`;
-// status 16.
+//   fs5ck [-n] [IMAGE]  checks IMAGE (default disk.fs5) without writing: the problem lines,
+//                       then "<IMAGE>: <summary>" on `out`; status 0 or 4. An image that can
+//                       not be read prints "fs5ck: <IMAGE>: <failure>" on `err`; status 8.
+//   fs5ck -y [IMAGE]    checks, and when there are problems repairs them all (Repair.h):
+//   fs5ck -p [IMAGE]    or only those whose repair loses nothing. After the problem lines
+//                       come the repair lines, then "<IMAGE>: <counts>, problems <found>,
+//                       left <n>" with the counts and the problems of the image checked
+//                       again; status 1 when none is left, 4 otherwise, 8 (with
+//                       "fs5ck: <IMAGE>: <failure>" on `err`) when the image can not be
+//                       written. A sound image is only checked.
+//   fs5ck --help        the usage text on `out`; status 0 (whatever else is given).
+// Any other option, more than one of -n, -p and -y, or more than one image, prints the
+// reason and a usage line on `err`; status 16.
 int runChecker(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace fs5

@@ -1,24 +1,47 @@
 #include <algorithm>
+#include <optional>
 
 #include "tools/fs5ck/Checker.h"
+#include "tools/fs5ck/Repair.h"
 
 namespace fs5 {
 
 namespace {
 
-constexpr const char* kUsageLine = "Usage: fs5ck [IMAGE]";
+constexpr const char* kUsageLine = "Usage: fs5ck [-n | -p | -y] [IMAGE]";
 
 void printUsage(std::ostream& out) {
   out << kUsageLine << "\n"
       << "Checks the fs5 disk image IMAGE (disk.fs5 in the current folder when none is given)\n"
       << "and prints one line for every way it departs from a sound image, then a summary.\n"
-      << "The image is only read, never changed.\n"
-      << "Exit status: 0 sound, 4 problems found, 8 the image can not be read, 16 usage error.\n";
+      << "  -n  only check; the image is never changed (the default)\n"
+      << "  -p  repair only what loses nothing: map bytes, leaked i-nodes and datablocks\n"
+      << "  -y  repair every problem; each repair prints one line\n"
+      << "Exit status: 0 sound, 1 problems found and all corrected, 4 problems left,\n"
+      << "8 the image can not be read or written, 16 usage error.\n";
 }
 
 int refuseUsage(std::ostream& err, const std::string& why) {
   err << "fs5ck: " << why << "\n" << kUsageLine << "\n";
   return CHECK_USAGE;
+}
+
+int failOn(std::ostream& err, const std::string& image, const std::string& failure) {
+  err << "fs5ck: " << image << ": " << failure << "\n";
+  return CHECK_UNREADABLE;
+}
+
+// Repairs the image checked in `found`, then checks it again for the summary and the status.
+int repair(const std::string& image, RepairMode mode, const CheckReport& found, std::ostream& out,
+           std::ostream& err) {
+  RepairResult result = repairImageFile(image, mode);
+  for (const std::string& line : result.lines) out << line << "\n";
+  if (!result.failure.empty()) return failOn(err, image, result.failure);
+  CheckReport left = checkImageFile(image);
+  if (!left.readable) return failOn(err, image, left.failure);
+  out << image << ": " << left.counts() << ", problems " << found.problems.size() << ", left "
+      << left.problems.size() << "\n";
+  return left.sound() ? CHECK_CORRECTED : CHECK_PROBLEMS;
 }
 
 }  // namespace
@@ -28,18 +51,28 @@ int runChecker(const std::vector<std::string>& args, std::ostream& out, std::ost
     printUsage(out);
     return CHECK_SOUND;
   }
-  for (const std::string& arg : args)
-    if (!arg.empty() && arg[0] == '-') return refuseUsage(err, "unknown option \"" + arg + "\".");
-  if (args.size() > 1) return refuseUsage(err, "only one image can be checked.");
-  std::string image = args.empty() ? DEFAULT_IMAGE : args[0];
+  std::optional<std::string> mode;
+  std::vector<std::string> images;
+  for (const std::string& arg : args) {
+    if (arg == "-n" || arg == "-p" || arg == "-y") {
+      if (mode) return refuseUsage(err, "only one of -n, -p and -y can be given.");
+      mode = arg;
+    } else if (!arg.empty() && arg[0] == '-') {
+      return refuseUsage(err, "unknown option \"" + arg + "\".");
+    } else {
+      images.push_back(arg);
+    }
+  }
+  if (images.size() > 1) return refuseUsage(err, "only one image can be checked.");
+  std::string image = images.empty() ? DEFAULT_IMAGE : images[0];
   CheckReport report = checkImageFile(image);
-  if (!report.readable) {
-    err << "fs5ck: " << image << ": " << report.failure << "\n";
+  if (!report.readable) return failOn(err, image, report.failure);
+  for (const std::string& line : report.problems) out << line << "\n";
+  if (report.sound() || !mode || *mode == "-n") {
+    out << image << ": " << report.summary() << "\n";
     return report.exitStatus();
   }
-  for (const std::string& line : report.problems) out << line << "\n";
-  out << image << ": " << report.summary() << "\n";
-  return report.exitStatus();
+  return repair(image, *mode == "-y" ? RepairMode::kAll : RepairMode::kLossless, report, out, err);
 }
 
 }  // namespace fs5

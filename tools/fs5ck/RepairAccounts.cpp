@@ -1,0 +1,122 @@
+#include "storage/FolderBlock.h"
+#include "tools/fs5ck/ImageRepair.h"
+
+namespace fs5 {
+
+namespace {
+
+constexpr const char* kSuperuserName = "root";
+
+std::string str(int n) { return std::to_string(n); }
+
+std::string accountPath(const RepairEntry& account) { return "/etc/passwd/" + account.name; }
+
+}  // namespace
+
+// Gives user number 0 to "root", then to every other account a number of its own.
+void ImageRepair::fixAccounts(int passwd) {
+  std::vector<int> accounts = accountSlots(passwd);
+  int root = chooseSuperuser(passwd, accounts);
+  if (root < 0)
+    makeRootAccount(passwd);
+  else if (userNumber(entries_[passwd][root]) != 0)
+    setUserNumber(passwd, entries_[passwd][root], 0);
+  giveOwnNumbers(passwd, accounts, root);
+}
+
+// The place of the account "root"; when there is none, the first account holding 0, renamed
+// "root"; -1 when no account holds 0 either.
+int ImageRepair::chooseSuperuser(int passwd, const std::vector<int>& accounts) {
+  std::vector<RepairEntry>& list = entries_[passwd];
+  for (int i : accounts)
+    if (list[i].name == kSuperuserName) return i;
+  for (int i : accounts) {
+    if (userNumber(list[i]) != 0) continue;
+    announce(passwd, accountPath(list[i]) + ": renamed \"root\", the holder of user number 0.");
+    list[i].name = kSuperuserName;
+    return i;
+  }
+  return -1;
+}
+
+// Every account but the superuser's at `root` that holds 0, a number outside the user map or
+// one an earlier account holds gets the lowest number no account holds.
+void ImageRepair::giveOwnNumbers(int passwd, const std::vector<int>& accounts, int root) {
+  std::vector<RepairEntry>& list = entries_[passwd];
+  int users = layout_.userCount();
+  std::vector<bool> taken(users, false), seen(users, false);
+  taken[0] = seen[0] = true;
+  for (int i : accounts) {
+    int u = userNumber(list[i]);
+    if (u >= 0 && u < users) taken[u] = true;
+  }
+  for (int i : accounts) {
+    int u = userNumber(list[i]);
+    if (i == root) continue;
+    if (u < 0 || u >= users || seen[u]) {
+      for (u = 1; u < users && taken[u];) ++u;
+      if (u == users) continue;
+      taken[u] = true;
+      setUserNumber(passwd, list[i], u);
+    }
+    seen[u] = true;
+  }
+}
+
+// The places in the folder's entries of its account files.
+std::vector<int> ImageRepair::accountSlots(int passwd) const {
+  std::vector<int> accounts;
+  for (std::size_t i = 2; i < entries_[passwd].size(); ++i)
+    if (nodes_[entries_[passwd][i].inode].isFile()) accounts.push_back(static_cast<int>(i));
+  return accounts;
+}
+
+// The user number in the account file's first datablock, or -1 when it has none.
+int ImageRepair::userNumber(const RepairEntry& account) {
+  std::vector<int16_t> list = listOf(account.inode);
+  if (list.empty() || !inArea(list[0])) return -1;
+  FolderBlock record;
+  record.decode(blockBytes(list[0]).data());
+  return record.getEntryInode(0);
+}
+
+void ImageRepair::setUserNumber(int passwd, RepairEntry& account, int u) {
+  std::vector<int16_t> list = listOf(account.inode);
+  if (list.empty() || !inArea(list[0])) return;
+  BlockBytes bytes = blockBytes(list[0]);
+  FolderBlock record;
+  record.decode(bytes.data());
+  record.setEntryInode(0, static_cast<int16_t>(u));
+  record.encode(bytes.data());
+  pending_[list[0]] = bytes;
+  userSaid_[u] = true;
+  announce(passwd, accountPath(account) + ": user number set to " + str(u) + ".");
+}
+
+// An account "root" of user number 0 whose password is empty: the login reads a word of at
+// least one character, so no one can log in to it.
+void ImageRepair::makeRootAccount(int passwd) {
+  int n = takeInode();
+  int k = n < 0 ? -1 : takeBlock(n, BlockBytes{});
+  if (k < 0) return;
+  makeRecord(n, false);
+  setList(n, {static_cast<int16_t>(k)});
+  reach(n);
+  entries_[passwd].push_back({kSuperuserName, n});
+  userSaid_[0] = true;
+  announce(passwd, "/etc/passwd/root: made for user number 0, locked (its password is empty).");
+}
+
+// Notes the user numbers the accounts hold, when /etc/passwd is a walked folder.
+void ImageRepair::countHolders() {
+  int etc = findFolder(0, "etc");
+  int passwd = etc < 0 ? -1 : findFolder(etc, "passwd");
+  if (passwd < 0) return;
+  accountsKnown_ = true;
+  for (int i : accountSlots(passwd)) {
+    int u = userNumber(entries_[passwd][i]);
+    if (u >= 0 && u < layout_.userCount()) held_[u] = true;
+  }
+}
+
+}  // namespace fs5

@@ -56,7 +56,8 @@ bool DiskStream::loadLayout() {
   return true;
 }
 
-FileDiskStream::FileDiskStream(Console& console, const std::string& path) : DiskStream(console) {
+FileDiskStream::FileDiskStream(Console& console, const std::string& path, bool lockOnAccess)
+    : DiskStream(console), lockOnAccess_(lockOnAccess) {
   fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
 }
 
@@ -65,7 +66,7 @@ FileDiskStream::~FileDiskStream() {
 }
 
 void FileDiskStream::holdLock() {
-  if (locked_ || fd_ < 0) return;
+  if (locked_ || fd_ < 0 || !lockOnAccess_) return;
   locked_ = true;
   for (int tries = 0; tries < 20; ++tries) {
     if (::flock(fd_, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK) return;

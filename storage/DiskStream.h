@@ -73,7 +73,8 @@ class DiskStream {
 // by another console." is printed on standard output and the stream waits for it.
 class FileDiskStream : public DiskStream {
  public:
-  FileDiskStream(Console& console, const std::string& path);
+  // With lockOnAccess false the stream takes no lock: its owner holds one.
+  FileDiskStream(Console& console, const std::string& path, bool lockOnAccess = true);
   ~FileDiskStream() override;
   bool isOpen() const { return fd_ >= 0; }
   void releaseLock();
@@ -88,6 +89,7 @@ class FileDiskStream : public DiskStream {
 
   int fd_ = -1;
   bool locked_ = false;
+  bool lockOnAccess_;
 };
 
 }  // namespace fs5

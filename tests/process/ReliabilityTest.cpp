@@ -2,8 +2,14 @@
 // turn, and with the input cut short at every byte.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "shell/Program.h"
+#include "storage/AllocMaps.h"
+#include "storage/DataBlock.h"
+#include "storage/Inode.h"
 #include "tests/support/TestSupport.h"
+#include "tools/fs5ck/Repair.h"
 
 namespace fs5::test {
 namespace {
@@ -33,16 +39,37 @@ struct FailingDiskStream : FileDiskStream {
 };
 
 // Runs the session's `input` on a fresh image: the status, both streams merged in the order
-// printed, and the accesses (or writes) counted.
+// printed, and the accesses (or writes) counted. `atRead` is called before each read of the
+// console, with the accesses so far.
 std::tuple<int, std::string, long> runFailing(const std::string& image, const std::string& input,
-                                              long failAt, bool writesOnly = false) {
+                                              long failAt, bool writesOnly = false,
+                                              const std::function<void(long)>& atRead = {}) {
   writeBytes(image, standardImage());
   std::istringstream in(input);
   std::ostringstream out;
   Console con(in, out, out);
   FailingDiskStream ds(con, image, failAt, writesOnly);
+  if (atRead) con.setBeforeInput([&] { ds.releaseLock(), atRead(ds.accesses); });
   int status = runProgram(con, ds);
   return {status, out.str(), ds.accesses};
+}
+
+// Every file of the image as "owner rights content", its content up to the end mark.
+std::multiset<std::string> filesOf(const std::string& image) {
+  ImageStream io(image);
+  std::multiset<std::string> files;
+  for (int n = 0; n < io.ds.layout().inodeCount(); ++n) {
+    Inode node;
+    if (!isInodeUsed(io.ds, n) || node.read(io.ds, n) < 0 || !node.isFile()) continue;
+    std::string s = std::to_string(node.getOwner()) + " " + std::to_string(node.getRights()) + " ";
+    for (int b = 0; b < node.getBlockCount(); ++b) {
+      DataBlock block;
+      block.read(io.ds, node.getBlock(b));
+      s.append(block.bytes().begin(), block.bytes().end());
+    }
+    files.insert(s.substr(0, s.find('\x1b')));
+  }
+  return files;
 }
 
 // The first failed access ends the program: its line is the last thing printed, status 1.
@@ -61,15 +88,31 @@ TEST(Reliability, EveryFailedAccessEndsTheProgramAtOnce) {
 }
 
 // Stopped before any of its writes, the session leaves no map byte saying free under a
-// record that something still lists or names: at worst a leak.
-TEST(Reliability, InterruptedWritesLeaveAtWorstALeak) {
+// record that something still lists or names: at worst a leak. fs5ck -y then makes the image
+// sound, and every file that the interrupted stretch of work (between two reads of the
+// console) did not change or delete is still there, with its content, owner and rights.
+TEST(Reliability, InterruptedWritesLeaveAtWorstALeakThatTheRepairMends) {
   TempDir dir;
-  long writes = std::get<2>(runFailing(dir.file("i"), kSession, -1, true));
+  std::vector<std::pair<long, std::multiset<std::string>>> atReads;
+  long writes = std::get<2>(runFailing(dir.file("i"), kSession, -1, true, [&](long done) {
+    atReads.push_back({done, filesOf(dir.file("i"))});
+  }));
+  atReads.push_back({writes + 1, filesOf(dir.file("i"))});
   ASSERT_GT(writes, 50);
-  for (long k = 1; k <= writes; ++k) {
+  for (long k = 1, stretch = 0; k <= writes; ++k) {
+    while (atReads[stretch + 1].first < k) ++stretch;
     runFailing(dir.file("i"), kSession, k, true);
     for (const std::string& p : checkImageProblems(dir.file("i")))
       EXPECT_EQ(p.find(" free "), std::string::npos) << "stopped before write " << k << ": " << p;
+    repairImageFile(dir.file("i"), RepairMode::kAll);
+    EXPECT_EQ(checkImageProblems(dir.file("i")), std::vector<std::string>{}) << "write " << k;
+    std::multiset<std::string> kept, after = filesOf(dir.file("i")), missing;
+    std::set_intersection(atReads[stretch].second.begin(), atReads[stretch].second.end(),
+                          atReads[stretch + 1].second.begin(), atReads[stretch + 1].second.end(),
+                          std::inserter(kept, kept.begin()));
+    std::set_difference(kept.begin(), kept.end(), after.begin(), after.end(),
+                        std::inserter(missing, missing.begin()));
+    EXPECT_TRUE(missing.empty()) << "stopped before write " << k << ": a file lost";
   }
 }
 

@@ -1,3 +1,7 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <optional>
 
@@ -25,6 +29,24 @@ int refuseUsage(std::ostream& err, const std::string& why) {
   err << "fs5ck: " << why << "\n" << kUsageLine << "\n";
   return CHECK_USAGE;
 }
+
+// The image's advisory lock for the whole run, as the shells take it while they work: shared
+// while fs5ck only reads, exclusive when it repairs. A missing image holds nothing.
+class ImageLock {
+ public:
+  ImageLock(const std::string& image, bool exclusive)
+      : fd_(::open(image.c_str(), O_RDONLY | O_CLOEXEC)) {
+    if (fd_ >= 0) ::flock(fd_, exclusive ? LOCK_EX : LOCK_SH);
+  }
+  ~ImageLock() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  ImageLock(const ImageLock&) = delete;
+  ImageLock& operator=(const ImageLock&) = delete;
+
+ private:
+  int fd_;
+};
 
 int failOn(std::ostream& err, const std::string& image, const std::string& failure) {
   err << "fs5ck: " << image << ": " << failure << "\n";
@@ -65,6 +87,7 @@ int runChecker(const std::vector<std::string>& args, std::ostream& out, std::ost
   }
   if (images.size() > 1) return refuseUsage(err, "only one image can be checked.");
   std::string image = images.empty() ? DEFAULT_IMAGE : images[0];
+  ImageLock lock(image, mode && *mode != "-n");
   CheckReport report = checkImageFile(image);
   if (!report.readable) return failOn(err, image, report.failure);
   for (const std::string& line : report.problems) out << line << "\n";

@@ -1,30 +1,33 @@
 #include "tools/fs5ck/ReadOnlyDiskStream.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 
 namespace fs5 {
 
 ReadOnlyDiskStream::ReadOnlyDiskStream(Console& console, const std::string& path)
     : DiskStream(console) {
-  errno = 0;
-  file_ = std::fopen(path.c_str(), "rb");
-  missing_ = file_ == nullptr && errno == ENOENT;
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  missing_ = fd_ < 0 && errno == ENOENT;
 }
 
 ReadOnlyDiskStream::~ReadOnlyDiskStream() {
-  if (file_ != nullptr) std::fclose(file_);
+  if (fd_ >= 0) ::close(fd_);
 }
 
 bool ReadOnlyDiskStream::readAt(int64_t offset, uint8_t* buf, std::size_t n) {
-  if (file_ == nullptr || std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0) return false;
-  return std::fread(buf, 1, n, file_) == n;
+  return fd_ >= 0 && ::pread(fd_, buf, n, offset) == static_cast<ssize_t>(n);
 }
 
 bool ReadOnlyDiskStream::writeAt(int64_t, const uint8_t*, std::size_t) { return false; }
 
 int64_t ReadOnlyDiskStream::fileSize() {
-  if (file_ == nullptr || std::fseek(file_, 0, SEEK_END) != 0) return -1;
-  return std::ftell(file_);
+  struct stat st;
+  if (fd_ < 0 || ::fstat(fd_, &st) != 0) return -1;
+  return st.st_size;
 }
 
 }  // namespace fs5

@@ -364,7 +364,7 @@ RepairResult repairImageFile(const std::string& path, RepairMode mode) {
     result.failure = "the image does not exist.";
     return result;
   }
-  FileDiskStream ds(con, path);
+  FileDiskStream ds(con, path, false);
   int64_t size = ds.isOpen() ? ds.size() : -1;
   if (size < 0 || !ds.loadLayout() || !ds.layout().isValid() || size < ds.layout().imageSize()) {
     result.failure = "the image can not be opened for writing.";

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/TestSupport.h"
+#include "tools/fs5ck/Checker.h"
 #include "tools/fs5ck/Repair.h"
 
 namespace fs5::test {
@@ -143,6 +144,25 @@ TEST(Checker, DamageTable) {
         << d.pokes;
     EXPECT_TRUE(!same || checkImageProblems(image).empty()) << d.pokes;
   }
+}
+
+// A read that fails midway: the checker can not judge the image.
+TEST(Checker, ImageFailingMidwayCanNotBeRead) {
+  struct FailingReads : FileDiskStream {
+    using FileDiskStream::FileDiskStream;
+    int left = 40;
+    bool readAt(int64_t offset, uint8_t* buf, std::size_t n) override {
+      return --left > 0 && FileDiskStream::readAt(offset, buf, n);
+    }
+  };
+  TempDir dir;
+  writeBytes(dir.file("i"), standardImage());
+  std::istringstream in;
+  std::ostringstream out;
+  Console con(in, out, out);
+  FailingReads ds(con, dir.file("i"));
+  CheckReport r = checkImage(ds);
+  EXPECT_EQ(std::tuple(r.readable, r.failure), std::tuple(false, "the image can not be read."));
 }
 
 }  // namespace

@@ -101,19 +101,19 @@ std::string Inode::rightsText() const {
 }
 
 void Inode::encode(uint8_t* record) const {
-  encodeSigned16(record + 0, owner_);
-  encodeFixed16(record + 2, mode_);
-  encodeSigned16(record + 4, type_);
-  for (int i = 0; i < MAX_BLOCKS; ++i) encodeSigned16(record + 6 + 2 * i, blocks_[i]);
-  encodeSigned16(record + 206, blockCount_);
+  encodeSigned16(record + RECORD_OWNER, owner_);
+  encodeFixed16(record + RECORD_MODE, mode_);
+  encodeSigned16(record + RECORD_TYPE, type_);
+  for (int i = 0; i < MAX_BLOCKS; ++i) encodeSigned16(record + RECORD_BLOCKS + 2 * i, blocks_[i]);
+  encodeSigned16(record + RECORD_BLOCK_COUNT, blockCount_);
 }
 
 void Inode::decode(const uint8_t* record) {
-  owner_ = decodeSigned16(record + 0);
-  mode_ = decodeFixed16(record + 2);
-  type_ = decodeSigned16(record + 4);
-  for (int i = 0; i < MAX_BLOCKS; ++i) blocks_[i] = decodeSigned16(record + 6 + 2 * i);
-  blockCount_ = decodeSigned16(record + 206);
+  owner_ = decodeSigned16(record + RECORD_OWNER);
+  mode_ = decodeFixed16(record + RECORD_MODE);
+  type_ = decodeSigned16(record + RECORD_TYPE);
+  for (int i = 0; i < MAX_BLOCKS; ++i) blocks_[i] = decodeSigned16(record + RECORD_BLOCKS + 2 * i);
+  blockCount_ = decodeSigned16(record + RECORD_BLOCK_COUNT);
 }
 
 }  // namespace fs5

@@ -22,6 +22,14 @@
 
 namespace fs5 {
 
+// Byte offsets of the record's fields (the table above).
+inline constexpr int RECORD_OWNER = 0;
+inline constexpr int RECORD_MODE = 2;
+inline constexpr int RECORD_TYPE = 4;
+inline constexpr int RECORD_BLOCKS = 6;
+inline constexpr int RECORD_BLOCK_COUNT = 206;
+static_assert(RECORD_BLOCK_COUNT == RECORD_BLOCKS + 2 * MAX_BLOCKS, "the count follows the list");
+
 inline constexpr int16_t TYPE_FREE = 0;
 inline constexpr int16_t TYPE_FOLDER = 1;
 inline constexpr int16_t TYPE_FILE = 2;

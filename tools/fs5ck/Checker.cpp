@@ -6,17 +6,17 @@
 #include "storage/AllocMaps.h"
 #include "storage/Coding.h"
 #include "storage/DataBlock.h"
+#include "storage/Inode.h"
 #include "tools/fs5ck/ImageScan.h"
 #include "tools/fs5ck/ReadOnlyDiskStream.h"
-#include "tools/fs5ck/RecordFields.h"
 
 namespace fs5 {
 
 namespace {
 
-int storedBlockCount(const uint8_t* record) { return decodeSigned16(record + kRecordBlockCount); }
+int storedBlockCount(const uint8_t* record) { return decodeSigned16(record + RECORD_BLOCK_COUNT); }
 int storedBlockSlot(const uint8_t* record, int i) {
-  return decodeSigned16(record + kRecordBlocks + 2 * i);
+  return decodeSigned16(record + RECORD_BLOCKS + 2 * i);
 }
 
 bool allZero(const uint8_t* bytes, std::size_t n) {

@@ -8,8 +8,8 @@
 #include "storage/Coding.h"
 #include "storage/DataBlock.h"
 #include "storage/FolderBlock.h"
+#include "storage/Inode.h"
 #include "tools/fs5ck/ImageRepair.h"
-#include "tools/fs5ck/RecordFields.h"
 
 namespace fs5 {
 
@@ -109,7 +109,7 @@ void ImageRepair::load() {
     hasRecord_[n] = !allZero(record);
     keep_[n] = hasRecord_[n] && inodeMap_[n] != 0;
     for (int i = 0; hasRecord_[n] && i < MAX_BLOCKS; ++i) {
-      int k = decodeSigned16(record + kRecordBlocks + 2 * i);
+      int k = decodeSigned16(record + RECORD_BLOCKS + 2 * i);
       if (inArea(k)) namedBlock_[k] = true;
     }
   }
@@ -127,10 +127,10 @@ void ImageRepair::fixRecord(int n) {
   std::vector<int16_t> slots(MAX_BLOCKS);
   int last = n == 0 ? 1 : 0;
   for (int i = 0; i < MAX_BLOCKS; ++i) {
-    slots[i] = decodeSigned16(record + kRecordBlocks + 2 * i);
+    slots[i] = decodeSigned16(record + RECORD_BLOCKS + 2 * i);
     if (slots[i] != 0) last = i + 1;
   }
-  int stored = decodeSigned16(record + kRecordBlockCount);
+  int stored = decodeSigned16(record + RECORD_BLOCK_COUNT);
   int count = stored >= 1 && stored <= MAX_BLOCKS ? stored : last;
   std::vector<int16_t> list, outside;
   for (int i = 0; i < count; ++i) (inArea(slots[i]) ? list : outside).push_back(slots[i]);
@@ -145,7 +145,7 @@ void ImageRepair::fixRecord(int n) {
   for (int16_t k : outside) note(n, name + ": datablock " + str(k) + " taken out of its list.");
   if (last > count) note(n, name + ": unlisted block slots zeroed.");
   if (!badType && count == stored && outside.empty() && last <= count) return;
-  encodeSigned16(record + kRecordType, type);
+  encodeSigned16(record + RECORD_TYPE, type);
   nodes_[n].decode(record);
   setList(n, list);
 }
@@ -251,7 +251,7 @@ std::vector<int16_t> ImageRepair::listOf(int n) const {
 void ImageRepair::setList(int n, const std::vector<int16_t>& list) {
   uint8_t record[INODE_SIZE];
   nodes_[n].encode(record);
-  std::fill(record + kRecordBlocks, record + INODE_SIZE, 0);
+  std::fill(record + RECORD_BLOCKS, record + INODE_SIZE, 0);
   nodes_[n].decode(record);
   for (int16_t k : list) nodes_[n].appendBlock(k);
   recordChanged_[n] = true;

@@ -24,5 +24,18 @@ TEST(Operations, PrintAndListResults) {
   EXPECT_EQ(listFolder(io.ds, false, {}, "/nosuch"), -1);
 }
 
+// A listing has no cap on its entries: 70 files, and "." and "..", make 72 rows.
+TEST(Operations, ListingShowsEveryEntry) {
+  TempDir dir;
+  writeBytes(dir.file("i"), standardImage());
+  ImageStream io(dir.file("i"));
+  for (int i = 0; i < 70; ++i)
+    ASSERT_EQ(createFile(io.ds, false, 0, "/tmp/" + std::to_string(i)), 0);
+  io.out.str("");
+  ASSERT_EQ(listFolder(io.ds, false, {}, "/tmp"), 0);
+  std::string shown = io.out.str();
+  EXPECT_EQ(std::count(shown.begin(), shown.end(), '\n'), 3 + 72 + 1);
+}
+
 }  // namespace
 }  // namespace fs5::test

@@ -2,6 +2,10 @@
 @ users anna bob
 @ as anna
 @ poke inode 23 2 c1 01
+[anna @fs5 /home/anna/ ]$ cat /etc
+
+! "etc" is a folder,not a file.
+
 [anna @fs5 /home/anna/ ]$ cd ../../etc/passwd
 
 

@@ -14,6 +14,9 @@ A user account can be added ONLY by the superuser.
 [anna @fs5 /home/anna/ ]$ mkfs
 
 A disk can be formatted ONLY by the superuser.
+[anna @fs5 /home/anna/ ]$ cp a
+
+This command requires 2 arguments.
 [anna @fs5 /home/anna/ ]$ reenter now please
 
 Login: «exit»

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/TestSupport.h"
+#include "tools/fs5ck/Checker.h"
 
 namespace fs5::test {
 namespace {
@@ -79,6 +80,23 @@ TEST(Checker, DamageTable) {
       got += (got.empty() ? "" : "|") + p;
     EXPECT_EQ(got, expected) << pokes;
   }
+}
+
+// A read that fails midway: the checker can not judge the image.
+TEST(Checker, ImageFailingMidwayCanNotBeRead) {
+  struct FailingReads : FileDiskStream {
+    using FileDiskStream::FileDiskStream;
+    int left = 40;
+    bool readAt(int64_t offset, uint8_t* buf, std::size_t n) override {
+      return --left > 0 && FileDiskStream::readAt(offset, buf, n);
+    }
+  };
+  TempDir dir;
+  writeBytes(dir.file("i"), standardImage());
+  ImageStream io(dir.file("i"));
+  FailingReads ds(io.con, dir.file("i"));
+  CheckReport r = checkImage(ds);
+  EXPECT_EQ(std::tuple(r.readable, r.failure), std::tuple(false, "the image can not be read."));
 }
 
 }  // namespace

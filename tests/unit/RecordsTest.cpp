@@ -69,6 +69,11 @@ TEST(Inode, FieldsRightsAndBoundedBlockList) {
     EXPECT_EQ(n.getBlockCount(), expected);
   }
   EXPECT_EQ(n.getBlock(100), -1);
+  n.clear();
+  n.encode(back);
+  Bytes cleared(208, 0);
+  cleared[3] = 0xfe;  // the reserved bits stay
+  EXPECT_EQ(Bytes(back, back + 208), cleared);
   Inode empty;
   EXPECT_FALSE(empty.removeLastBlock());
 }

@@ -159,6 +159,10 @@ class Session : public std::streambuf {
     Sink(Session& s, bool err) : s_(s), err_(err) {}
     int_type overflow(int_type c) override {
       std::string& screen = s_.screen_;
+      if (screen.size() > (1u << 26)) {  // a program printing without end
+        std::fputs("transcript: the screen passed 64 MiB\n", stderr);
+        std::abort();
+      }
       if (err_ && (screen.empty() || screen.back() == '\n' || !s_.errLine_)) screen += "! ";
       s_.errLine_ = err_;
       screen += static_cast<char>(c);

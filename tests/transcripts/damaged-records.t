@@ -32,6 +32,12 @@ Delete folder with all its content?
 «y»
 ! "usr" is neither a folder nor a file.
 
+? poke inode 21 4 03 00
+[root @fs5 /root/ ]# cp -R /home /tmp
+
+! "anna" is neither a folder nor a file.
+! The folder "home" was not copied completely.
+
 ? poke inode 19 206 00 00
 [root @fs5 /root/ ]# vi -i /etc/passwd/root
 
@@ -57,6 +63,7 @@ fs5ck: i-node 2: lists datablock -1, outside the datablock area.
 fs5ck: i-node 16: used but its type is 3, neither 1 (folder) nor 2 (file).
 fs5ck: i-node 19: block count is 0, not 1 to 100.
 fs5ck: i-node 19: unlisted block slot 0 holds 25, not 0.
+fs5ck: i-node 21: used but its type is 3, neither 1 (folder) nor 2 (file).
 fs5ck: datablock 25: used but listed by no i-node.
 fs5ck: /boot: datablock 2 holds 2 entries but is not the folder's last.
 fs5ck: /etc/passwd/anna: names i-node 1000, outside the i-node table.

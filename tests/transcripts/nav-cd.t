@@ -27,3 +27,19 @@ Use "cat" command to see a file's content.
 Access denied.
 You can not print the contents of the "bob" folder.
 
+[anna @fs5 /home/bob/ ]$ ls ..
+
+The folder "home" content:
+
+home          i-node
+ ├ .             5
+ ├ ..            0
+ ├ anna         21
+ └ bob          23
+
+
+[anna @fs5 /home/bob/ ]$ ls
+
+Access denied.
+You can not print the contents of the "bob" folder.
+

@@ -21,6 +21,10 @@
 
 ! The maximum pathname depth can not exceed 8 levels.
 ! The pathname was not deshifrated.
+[root @fs5 /opt/ ]# mkdir a/b/c/d/e/f/g/h
+
+! The maximum pathname depth can not exceed 8 levels.
+! The pathname was not deshifrated.
 [root @fs5 /opt/ ]# cd bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb/bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb
 
 ! The maximum pathname length can not exceed 239 symbols.

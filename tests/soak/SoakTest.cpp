@@ -4,6 +4,7 @@
 // length follows from its number, so a file made of two texts or cut short shows.
 //   FS5_SOAK_SEED=100 FS5_SOAK_SEEDS=30 FS5_SOAK_COMMANDS=400 build/test/test_soak
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <random>
@@ -84,6 +85,7 @@ TEST(Soak, RandomSessions) {
   for (int seed = from; seed < from + (seeds ? std::atoi(seeds) : 4); ++seed) {
     std::mt19937 rnd(seed);
     TempDir dir;
+    alarm(300);  // a session that never ends fails here
     std::string failure;
     int prompts = 0;
     runTranscript(randomScript(rnd, length), dir.path(), [&](const std::string& image) {

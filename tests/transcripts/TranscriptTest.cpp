@@ -1,6 +1,7 @@
 // Replays every transcript under tests/transcripts/ (the format: tests/support/Transcript.h).
 // With FS5_UPDATE=1 a transcript whose screen differs is rewritten with the screen it gave.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -18,7 +19,9 @@ TEST_P(Transcript, Replays) {
   std::vector<uint8_t> bytes = readBytes(path);
   std::string text(bytes.begin(), bytes.end()), expected = expectedScreen(text);
   TempDir dir;
+  alarm(60);  // a program that never ends fails here, not at CTest's timeout
   std::string screen = runTranscript(text, dir.path());
+  alarm(0);
   EXPECT_EQ(screen, expected) << path;
   std::istringstream lines(text);
   std::string header;

@@ -50,6 +50,11 @@ owner 0 mode 180 type 2 blocks 29
 ! The maximum pathname depth can not exceed 8 levels.
 ! The pathname was not deshifrated.
 
+[root @fs5 /root/ ]# cp /mnt /tmp
+
+! The source of copying is not a file.
+«»
+
 [root @fs5 /root/ ]# cp /tmp/f /nosuch
 
 ! Folder or file "nosuch" not found.

@@ -20,6 +20,7 @@ TEST(Operations, PrintAndListResults) {
   EXPECT_EQ(printFile(io.ds, "/tmp/f"), 0);            // ends at its end mark
   EXPECT_EQ(printFile(io.ds, "/etc/passwd/root"), 0);  // a record: no end mark
   EXPECT_EQ(printFile(io.ds, "/etc"), -1);
+  EXPECT_EQ(printFile(io.ds, "/"), -1);
   EXPECT_EQ(listFolder(io.ds, false, {}, "/tmp"), 0);
   EXPECT_EQ(listFolder(io.ds, false, {}, "/nosuch"), -1);
 }

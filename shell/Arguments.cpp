@@ -32,7 +32,9 @@ void ShellState::restoreWorkFolder(int n) {
 void ShellState::saveWorkFolder() { savedFolder_.parse(con_, workFolder_.getText()); }
 
 bool ShellState::targetExists(DiskStream& ds) {
-  if (resolveWhole(ds, true, workFolder_) >= 0) return true;
+  int16_t n = resolveWhole(ds, true, workFolder_);
+  Inode node;
+  if (n >= 0 && readObject(ds, n, workFolder_.lastName(), node)) return true;
   con_.waitForEnter();
   return false;
 }

@@ -71,8 +71,9 @@ class ShellState {
   // Puts the working folder back from savedFolder; clears savedFolder and argument n.
   void restoreWorkFolder(int n);
   void saveWorkFolder();
-  // True when the path in workFolder names something; otherwise the not-found line and a
-  // wait for Enter, then false. The root always exists.
+  // True when the path in workFolder names a folder or file whose record can be used;
+  // otherwise the line saying why (not found, or what is wrong with the record) and a wait
+  // for Enter, then false.
   bool targetExists(DiskStream& ds);
   // True when the path in workFolder names a file.
   bool targetIsFile(DiskStream& ds);

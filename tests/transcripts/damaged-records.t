@@ -1,6 +1,7 @@
 # Numbers out of range and records that are neither folders nor files, met by commands: the
-# out-of-range line or a line naming the object, never a success, and never "a folder" or "a
-# file" for what is neither. /boot lists datablock -1, /var names i-node 300, /usr's type is 3
+# out-of-range line or a line naming the object, said once, never a success (cd stays where
+# it is), and never "a folder" or "a file" for what is neither. /boot lists datablock -1,
+# /var names i-node 300, /usr's type is 3
 @ users anna
 @ eof
 @ poke inode 2 6 02 00 ff ff
@@ -19,19 +20,16 @@
 [root @fs5 /root/ ]# cat /var
 
 ! The i-node number 300 is out of range.
-! The i-node number 300 is out of range.
+[root @fs5 /root/ ]# cd /var
 
+! The i-node number 300 is out of range.
 [root @fs5 /root/ ]# ls /
 
 ! "usr" is neither a folder nor a file.
 
 [root @fs5 /root/ ]# rmdir /usr
 
-Delete folder with all its content?
-("Enter" - yes, "Esc" - no)
-«y»
 ! "usr" is neither a folder nor a file.
-
 ? poke inode 21 4 03 00
 [root @fs5 /root/ ]# cp -R /home /tmp
 
@@ -42,7 +40,6 @@ Delete folder with all its content?
 [root @fs5 /root/ ]# vi -i /etc/passwd/root
 
 ! "root" lists no datablock.
-
 [root @fs5 /root/ ]# cp /etc/passwd/root /tmp
 
 ! "root" lists no datablock.

@@ -33,8 +33,6 @@ class Allocation {
   bool committed_ = false;
 };
 
-std::string kindWord(bool isFolder) { return isFolder ? "folder" : "file"; }
-
 void printCanNotCreate(Console& con, bool isFolder, std::string_view name) {
   con.error("Can not create " + kindWord(isFolder) + " \"" + std::string(name) + "\".");
 }

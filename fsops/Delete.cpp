@@ -13,8 +13,6 @@ namespace fs5 {
 
 namespace {
 
-std::string kindWord(bool isFolder) { return isFolder ? "folder" : "file"; }
-
 std::string quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }
 
 bool isDotName(std::string_view name) { return name == "." || name == ".."; }

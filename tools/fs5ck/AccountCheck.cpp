@@ -1,16 +1,8 @@
 #include "path/PathName.h"
 #include "tools/fs5ck/ImageScan.h"
+#include "tools/fs5ck/Texts.h"
 
 namespace fs5 {
-
-namespace {
-
-constexpr const char* kAccountFolder = "/etc/passwd";
-constexpr const char* kSuperuserName = "root";
-
-std::string str(int n) { return std::to_string(n); }
-
-}  // namespace
 
 // Judges the account files against the user map. Entries the tree has already reported (a
 // free or unjudged i-node, or one it reached by another entry) are left out; nothing is
@@ -55,12 +47,12 @@ void ImageScan::checkAccount(const TreeEntry& entry, std::vector<const TreeEntry
   if (record.read(ds_, node.getBlock(0)) < 0) return;
   int u = record.getEntryInode(0);
   if (u < 0 || u >= layout_.userCount()) {
-    problem(path + ": user number " + str(u) + " is outside the user map.");
+    problem(path + ": user number " + decimal(u) + " is outside the user map.");
     return;
   }
-  if (!userUsed_[u]) problem(path + ": user number " + str(u) + " is free in the user map.");
+  if (!userUsed_[u]) problem(path + ": user number " + decimal(u) + " is free in the user map.");
   if (holders[u] != nullptr)
-    problem(path + ": shares user number " + str(u) + " with \"" + holders[u]->name + "\".");
+    problem(path + ": shares user number " + decimal(u) + " with \"" + holders[u]->name + "\".");
   else
     holders[u] = &entry;
 }
@@ -72,7 +64,7 @@ void ImageScan::checkUserNumbers(const std::vector<const TreeEntry*>& holders) {
     problem("user number 0: held by \"" + holders[0]->name + "\", not by \"root\".");
   for (int u = 1; u < layout_.userCount(); ++u)
     if (userUsed_[u] && holders[u] == nullptr)
-      problem("user number " + str(u) + ": used but held by no account.");
+      problem("user number " + decimal(u) + ": used but held by no account.");
 }
 
 }  // namespace fs5

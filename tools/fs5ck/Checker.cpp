@@ -9,6 +9,7 @@
 #include "storage/Inode.h"
 #include "tools/fs5ck/ImageScan.h"
 #include "tools/fs5ck/ReadOnlyDiskStream.h"
+#include "tools/fs5ck/Texts.h"
 
 namespace fs5 {
 
@@ -22,8 +23,6 @@ int storedBlockSlot(const uint8_t* record, int i) {
 bool allZero(const uint8_t* bytes, std::size_t n) {
   return std::all_of(bytes, bytes + n, [](uint8_t b) { return b == 0; });
 }
-
-std::string str(int64_t n) { return std::to_string(n); }
 
 void markUnreadable(CheckReport& report, const std::string& why) {
   report = CheckReport{};
@@ -39,12 +38,13 @@ int CheckReport::exitStatus() const {
 }
 
 std::string CheckReport::counts() const {
-  return "folders " + str(folders) + ", files " + str(files) + ", used i-nodes " + str(usedInodes) +
-         ", used datablocks " + str(usedBlocks) + ", accounts " + str(accounts);
+  return "folders " + decimal(folders) + ", files " + decimal(files) + ", used i-nodes " +
+         decimal(usedInodes) + ", used datablocks " + decimal(usedBlocks) + ", accounts " +
+         decimal(accounts);
 }
 
 std::string CheckReport::summary() const {
-  return counts() + ", problems " + str(static_cast<int64_t>(problems.size()));
+  return counts() + ", problems " + decimal(static_cast<int64_t>(problems.size()));
 }
 
 ImageScan::ImageScan(DiskStream& ds, CheckReport& report)
@@ -79,7 +79,8 @@ void ImageScan::scanMap(const std::string& what, int count, MapByte byteAt, MapT
   for (int n = 0; n < count; ++n) {
     uint8_t value = 0;
     ds_.read(*(layout_.*byteAt)(n), &value, 1);
-    if (value > 1) problem(what + " " + str(n) + ": map byte is " + str(value) + ", not 0 or 1.");
+    if (value > 1)
+      problem(what + " " + decimal(n) + ": map byte is " + decimal(value) + ", not 0 or 1.");
     used[n] = isUsed(ds_, n);
   }
 }
@@ -91,9 +92,9 @@ void ImageScan::scanInodes() {
     inodes_[n].encode(record);
     bool zero = allZero(record, sizeof record);
     if (!inodeUsed_[n]) {
-      if (!zero) problem("i-node " + str(n) + ": free but its record is not all zero.");
+      if (!zero) problem("i-node " + decimal(n) + ": free but its record is not all zero.");
     } else if (zero) {
-      problem("i-node " + str(n) + ": used but its record is all zero.");
+      problem("i-node " + decimal(n) + ": used but its record is all zero.");
     } else {
       recordSet_[n] = true;
       checkUsedInode(n, record);
@@ -103,28 +104,29 @@ void ImageScan::scanInodes() {
 
 void ImageScan::checkUsedInode(int n, const uint8_t* record) {
   const Inode& node = inodes_[n];
-  std::string name = "i-node " + str(n);
+  std::string name = "i-node " + decimal(n);
   if (node.isFolder()) {
     ++report_.folders;
   } else if (node.isFile()) {
     ++report_.files;
   } else {
-    problem(name + ": used but its type is " + str(node.getType()) +
+    problem(name + ": used but its type is " + decimal(node.getType()) +
             ", neither 1 (folder) nor 2 (file).");
   }
   int stored = storedBlockCount(record);
   if (stored < 1 || stored > MAX_BLOCKS)
-    problem(name + ": block count is " + str(stored) + ", not 1 to 100.");
+    problem(name + ": block count is " + decimal(stored) + ", not 1 to 100.");
   std::vector<bool> seen(layout_.blockCount(), false);
   for (int i = 0; i < node.getBlockCount(); ++i) listBlock(n, node.getBlock(i), seen);
   for (int i = node.getBlockCount(); i < MAX_BLOCKS; ++i) {
     int k = storedBlockSlot(record, i);
-    if (k != 0) problem(name + ": unlisted block slot " + str(i) + " holds " + str(k) + ", not 0.");
+    if (k != 0)
+      problem(name + ": unlisted block slot " + decimal(i) + " holds " + decimal(k) + ", not 0.");
   }
 }
 
 void ImageScan::listBlock(int n, int k, std::vector<bool>& seen) {
-  std::string lists = "i-node " + str(n) + ": lists datablock " + str(k);
+  std::string lists = "i-node " + decimal(n) + ": lists datablock " + decimal(k);
   if (k < 0 || k >= layout_.blockCount()) {
     problem(lists + ", outside the datablock area.");
     return;
@@ -136,7 +138,7 @@ void ImageScan::listBlock(int n, int k, std::vector<bool>& seen) {
   seen[k] = true;
   if (!blockUsed_[k]) problem(lists + ", which is free in the map.");
   if (blockLister_[k] >= 0)
-    problem(lists + ", already listed by i-node " + str(blockLister_[k]) + ".");
+    problem(lists + ", already listed by i-node " + decimal(blockLister_[k]) + ".");
   else
     blockLister_[k] = n;
 }
@@ -145,13 +147,13 @@ void ImageScan::scanBlocks() {
   for (int k = 0; k < layout_.blockCount(); ++k) {
     if (blockLister_[k] >= 0) continue;
     if (blockUsed_[k]) {
-      problem("datablock " + str(k) + ": used but listed by no i-node.");
+      problem("datablock " + decimal(k) + ": used but listed by no i-node.");
       continue;
     }
     DataBlock block;
     block.read(ds_, k);
     if (!allZero(block.bytes().data(), block.bytes().size()))
-      problem("datablock " + str(k) + ": free but not all zero.");
+      problem("datablock " + decimal(k) + ": free but not all zero.");
   }
 }
 
@@ -167,8 +169,8 @@ CheckReport checkImage(DiskStream& ds) {
   } else if (!layout.isValid()) {
     markUnreadable(report, "the header is not a valid layout.");
   } else if (size < layout.imageSize()) {
-    markUnreadable(report, "the image is shorter than its layout (" + str(size) + " of " +
-                               str(layout.imageSize()) + " bytes).");
+    markUnreadable(report, "the image is shorter than its layout (" + decimal(size) + " of " +
+                               decimal(layout.imageSize()) + " bytes).");
   } else {
     ImageScan(ds, report).run();
     if (ds.failed()) markUnreadable(report, "the image can not be read.");

@@ -10,14 +10,13 @@
 #include "storage/FolderBlock.h"
 #include "storage/Inode.h"
 #include "tools/fs5ck/ImageRepair.h"
+#include "tools/fs5ck/Texts.h"
 
 namespace fs5 {
 
 namespace {
 
 constexpr int16_t kSuperuser = 0;
-
-std::string str(int n) { return std::to_string(n); }
 
 template <typename Bytes>
 bool allZero(const Bytes& bytes) {
@@ -37,7 +36,7 @@ void setMapByte(DiskStream& ds, std::optional<int64_t> offset) {
 
 // "i-node 5: marked used." for a free byte, "...: map byte set to 1." for one above 1.
 std::string usedLine(const std::string& what, int n, uint8_t byte) {
-  return what + " " + str(n) + (byte == 0 ? ": marked used." : ": map byte set to 1.");
+  return what + " " + decimal(n) + (byte == 0 ? ": marked used." : ": map byte set to 1.");
 }
 
 }  // namespace
@@ -136,13 +135,13 @@ void ImageRepair::fixRecord(int n) {
   for (int i = 0; i < count; ++i) (inArea(slots[i]) ? list : outside).push_back(slots[i]);
   int16_t type = nodes_[n].getType();
   bool badType = type != TYPE_FOLDER && (n == 0 || type != TYPE_FILE);
-  std::string name = "i-node " + str(n);
+  std::string name = "i-node " + decimal(n);
   if (badType) {
     type = n == 0 || looksLikeFolder(n, list) ? TYPE_FOLDER : TYPE_FILE;
     note(n, name + ": type set to " + (type == TYPE_FOLDER ? "1 (folder)." : "2 (file)."));
   }
-  if (count != stored) note(n, name + ": block count set to " + str(count) + ".");
-  for (int16_t k : outside) note(n, name + ": datablock " + str(k) + " taken out of its list.");
+  if (count != stored) note(n, name + ": block count set to " + decimal(count) + ".");
+  for (int16_t k : outside) note(n, name + ": datablock " + decimal(k) + " taken out of its list.");
   if (last > count) note(n, name + ": unlisted block slots zeroed.");
   if (!badType && count == stored && outside.empty() && last <= count) return;
   encodeSigned16(record + RECORD_TYPE, type);
@@ -179,14 +178,14 @@ void ImageRepair::copySharedBlocks() {
     std::vector<int16_t> list = listOf(n);
     int at = i - removed, k = list[at];
     int copy = takeBlock(n, blockBytes(k));
-    std::string lists = "i-node " + str(n) + ": datablock " + str(k);
+    std::string lists = "i-node " + decimal(n) + ": datablock " + decimal(k);
     if (copy < 0) {
       list.erase(list.begin() + at);
       ++removed;
       note(n, lists + " taken out of its list, no datablock is free for a copy.");
     } else {
       list[at] = static_cast<int16_t>(copy);
-      note(n, lists + " copied to datablock " + str(copy) + ".");
+      note(n, lists + " copied to datablock " + decimal(copy) + ".");
     }
     setList(n, list);
   }
@@ -198,7 +197,7 @@ void ImageRepair::giveEmptyBlocks() {
     int k = takeBlock(n, BlockBytes{});
     if (k < 0) continue;
     setList(n, {static_cast<int16_t>(k)});
-    say("i-node " + str(n) + ": given an empty datablock.");
+    say("i-node " + decimal(n) + ": given an empty datablock.");
   }
 }
 
@@ -311,14 +310,14 @@ void ImageRepair::markFree() {
   for (int u = 0; u < layout_.userCount(); ++u) {
     if (userWanted(u) || userMap_[u] == 0) continue;
     freeUserNumber(ds_, u);
-    say("user number " + str(u) + ": marked free.");
+    say("user number " + decimal(u) + ": marked free.");
   }
 }
 
 // Frees i-node n, not in use: its map byte and record zeroed (under -p only when no entry
 // names it, its record being all zero); under -y a free record that is not zero is zeroed.
 void ImageRepair::freeInodeRecord(int n, bool used) {
-  std::string name = "i-node " + str(n);
+  std::string name = "i-node " + decimal(n);
   if (used && (all_ || !namedInode_[n])) {
     freeInode(ds_, n);
     if (!inodeSaid_[n]) say(name + ": marked free.");
@@ -335,7 +334,7 @@ void ImageRepair::freeInodeRecord(int n, bool used) {
 // Frees datablock k, not in use: its map byte and content zeroed (under -p only when no block
 // slot names it); under -y a free datablock that is not zero is zeroed.
 void ImageRepair::freeDatablock(int k, bool used) {
-  std::string name = "datablock " + str(k);
+  std::string name = "datablock " + decimal(k);
   if (used && (all_ || !namedBlock_[k])) {
     freeBlock(ds_, k);
     if (!blockSaid_[k]) say(name + ": marked free.");

@@ -1,15 +1,14 @@
 #include "storage/FolderBlock.h"
 #include "tools/fs5ck/ImageRepair.h"
+#include "tools/fs5ck/Texts.h"
 
 namespace fs5 {
 
 namespace {
 
-constexpr const char* kSuperuserName = "root";
-
-std::string str(int n) { return std::to_string(n); }
-
-std::string accountPath(const RepairEntry& account) { return "/etc/passwd/" + account.name; }
+std::string accountPath(const RepairEntry& account) {
+  return childPath(kAccountFolder, account.name);
+}
 
 }  // namespace
 
@@ -90,7 +89,7 @@ void ImageRepair::setUserNumber(int passwd, RepairEntry& account, int u) {
   record.encode(bytes.data());
   pending_[list[0]] = bytes;
   userSaid_[u] = true;
-  announce(passwd, accountPath(account) + ": user number set to " + str(u) + ".");
+  announce(passwd, accountPath(account) + ": user number set to " + decimal(u) + ".");
 }
 
 // An account "root" of user number 0 whose password is empty: the login reads a word of at

@@ -3,19 +3,13 @@
 
 #include "storage/FolderBlock.h"
 #include "tools/fs5ck/ImageRepair.h"
+#include "tools/fs5ck/Texts.h"
 
 namespace fs5 {
 
 namespace {
 
-constexpr const char* kAccountFolder = "/etc/passwd";
 constexpr const char* kLostFound = "lost+found";
-
-std::string str(int n) { return std::to_string(n); }
-
-std::string childPath(const std::string& folder, const std::string& name) {
-  return folder == "/" ? "/" + name : folder + "/" + name;
-}
 
 }  // namespace
 
@@ -34,8 +28,8 @@ void ImageRepair::walk(int n, int parent, const std::string& path, int depth, bo
   FolderScan scan = readFolder(n);
   if (moved || made_[n]) changed_[n] = true;
   if (!moved && !made_[n] && scan.dotDot != parent)
-    announce(n, path + ": \"..\" set to i-node " + str(parent) + ".");
-  if (!made_[n] && scan.dot != n) announce(n, path + ": \".\" set to i-node " + str(n) + ".");
+    announce(n, path + ": \"..\" set to i-node " + decimal(parent) + ".");
+  if (!made_[n] && scan.dot != n) announce(n, path + ": \".\" set to i-node " + decimal(n) + ".");
   entries_[n] = {{"..", parent}, {".", n}};
   std::set<std::string> names;
   for (const RepairEntry& e : scan.others) {
@@ -143,12 +137,12 @@ void ImageRepair::reconnectOrphans() {
     m = topOfOrphans(m, namers);
     int lostFound = ensureFolder(0, kLostFound);
     if (lostFound < 0) return;
-    std::string name = freeName(lostFound, "#" + str(m));
+    std::string name = freeName(lostFound, "#" + decimal(m));
     std::string path = childPath(pathOf_[lostFound], name);
     entries_[lostFound].push_back({name, m});
     changed_[lostFound] = true;
     reach(m);
-    say("i-node " + str(m) + ": reconnected as " + path + ".");
+    say("i-node " + decimal(m) + ": reconnected as " + path + ".");
     if (isFolder(m)) walk(m, lostFound, path, 2, true);
   }
 }
@@ -181,7 +175,7 @@ std::string ImageRepair::freeName(int folder, const std::string& base) const {
   for (int i = 1;
        std::any_of(list.begin(), list.end(), [&](const RepairEntry& e) { return e.name == name; });
        ++i)
-    name = base + "." + str(i);
+    name = base + "." + decimal(i);
   return name;
 }
 
@@ -194,13 +188,13 @@ void ImageRepair::layOutFolder(int n) {
   std::vector<int16_t> list = listOf(n), old = list;
   for (; list.size() > needed; list.pop_back()) {
     blockSaid_[list.back()] = true;
-    say(path + ": datablock " + str(list.back()) + " given back.");
+    say(path + ": datablock " + decimal(list.back()) + " given back.");
   }
   while (list.size() < needed) {
     int k = takeBlock(n, BlockBytes{});
     if (k < 0) return;
     list.push_back(static_cast<int16_t>(k));
-    if (!made_[n]) say(path + ": datablock " + str(k) + " added.");
+    if (!made_[n]) say(path + ": datablock " + decimal(k) + " added.");
   }
   if (list != old) setList(n, list);
   bool rewritten = false;

@@ -5,16 +5,11 @@
 #include "storage/Coding.h"
 #include "storage/DataBlock.h"
 #include "tools/fs5ck/ImageScan.h"
+#include "tools/fs5ck/Texts.h"
 
 namespace fs5 {
 
 namespace {
-
-std::string str(int n) { return std::to_string(n); }
-
-std::string childPath(const std::string& folder, const std::string& name) {
-  return folder == "/" ? "/" + name : folder + "/" + name;
-}
 
 // The ".." and "." entries in their places: slots 0 and 1 of a folder's first datablock.
 bool isDotEntry(const TreeEntry& e, bool firstBlock) {
@@ -70,11 +65,11 @@ std::vector<TreeEntry> ImageScan::readFolder(int n, int parent, const std::strin
 }
 
 void ImageScan::checkCount(int k, int stored, bool isLast, const std::string& path) {
-  std::string block = path + ": datablock " + str(k);
+  std::string block = path + ": datablock " + decimal(k);
   if (stored < 0 || stored > ENTRIES_PER_BLOCK)
-    problem(block + " has the entry count " + str(stored) + ", not 0 to 3.");
+    problem(block + " has the entry count " + decimal(stored) + ", not 0 to 3.");
   else if (!isLast && stored < ENTRIES_PER_BLOCK)
-    problem(block + " holds " + str(stored) + " entries but is not the folder's last.");
+    problem(block + " holds " + decimal(stored) + " entries but is not the folder's last.");
   else if (isLast && stored == 0)
     problem(block + " is the folder's last but holds no entries.");
 }
@@ -88,7 +83,7 @@ void ImageScan::checkSlotsPastCount(const FolderBlock& block, int k, const std::
     uint8_t bytes[FOLDER_BLOCK_SIZE];
     cleared.encode(bytes);
     if (std::memcmp(stored, bytes, sizeof bytes) != 0)
-      problem(path + ": datablock " + str(k) + " slot " + str(slot) +
+      problem(path + ": datablock " + decimal(k) + " slot " + decimal(slot) +
               " is past the entry count but not zero.");
   }
 }
@@ -98,13 +93,13 @@ void ImageScan::checkDots(const FolderBlock& block, int n, int parent, const std
   if (count < 1 || block.getEntryName(0) != "..")
     problem(path + ": the first datablock does not start with \"..\".");
   else if (block.getEntryInode(0) != parent)
-    problem(path + ": \"..\" names i-node " + str(block.getEntryInode(0)) + " instead of " +
-            str(parent) + ".");
+    problem(path + ": \"..\" names i-node " + decimal(block.getEntryInode(0)) + " instead of " +
+            decimal(parent) + ".");
   if (count < 2 || block.getEntryName(1) != ".")
     problem(path + ": the second entry of the first datablock is not \".\".");
   else if (block.getEntryInode(1) != n)
-    problem(path + ": \".\" names i-node " + str(block.getEntryInode(1)) + " instead of " + str(n) +
-            ".");
+    problem(path + ": \".\" names i-node " + decimal(block.getEntryInode(1)) + " instead of " +
+            decimal(n) + ".");
 }
 
 // Reports bad and repeated names; returns the entries the tree follows (all but the dot
@@ -114,7 +109,7 @@ std::vector<TreeEntry> ImageScan::checkNames(const std::vector<TreeEntry>& entri
   std::vector<TreeEntry> followed;
   std::set<std::string> seen;
   for (const TreeEntry& e : entries) {
-    std::string where = "datablock " + str(e.block) + " slot " + str(e.slot);
+    std::string where = "datablock " + decimal(e.block) + " slot " + decimal(e.slot);
     if (e.name == "." || e.name == "..") {
       problem(path + ": " + where + " holds an entry \"" + e.name + "\" out of its place.");
       continue;
@@ -134,7 +129,7 @@ std::vector<TreeEntry> ImageScan::checkNames(const std::vector<TreeEntry>& entri
 // is reported once at the first level past it.
 void ImageScan::followEntry(const TreeEntry& entry, const std::string& folderPath, int depth) {
   std::string path = childPath(folderPath, entry.name);
-  std::string names = path + ": names i-node " + str(entry.inode);
+  std::string names = path + ": names i-node " + decimal(entry.inode);
   int m = entry.inode;
   if (!isInodeNumber(m)) {
     problem(names + ", outside the i-node table.");
@@ -160,7 +155,7 @@ void ImageScan::followEntry(const TreeEntry& entry, const std::string& folderPat
 void ImageScan::checkOrphans() {
   for (int n = 1; n < layout_.inodeCount(); ++n)
     if (isJudged(n) && reachedAs_[n].empty())
-      problem("i-node " + str(n) + ": used but reached by no entry.");
+      problem("i-node " + decimal(n) + ": used but reached by no entry.");
 }
 
 }  // namespace fs5

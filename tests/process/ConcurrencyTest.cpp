@@ -1,5 +1,8 @@
 // Several fs5sh processes on one image at once.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -62,6 +65,31 @@ TEST(Consoles, OneAtAConfirmationHoldsNoOtherUp) {
   EXPECT_NE(text(dir.file("out")).find("The folder \"y\" was created successfully."),
             std::string::npos);
   EXPECT_NE(text(dir.file("held")).find("Deleting file: \"x\"."), std::string::npos);
+  EXPECT_EQ(checkImageProblems(dir.file("disk.fs5")), std::vector<std::string>{});
+}
+
+// A console that finds the image held by another process says so once, waits, and then
+// does its work.
+TEST(Consoles, OneHeldUpSaysSoAndWaits) {
+  TempDir dir;
+  writeBytes(dir.file("disk.fs5"), standardImage());
+  int holder = ::open(dir.file("disk.fs5").c_str(), O_RDWR | O_CLOEXEC);
+  ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+  std::ofstream(dir.file("in")) << "root\nsecret1\nmkdir /tmp/y\n\nexit\n";
+  std::FILE* console = popen(("cd " + dir.path() + " && " + shell() + " <in >out").c_str(), "r");
+  ASSERT_NE(console, nullptr);
+  const std::string waiting =
+      std::string(25, '\n') + "Waiting for the disk image, in use by another console.\n";
+  for (int tries = 0; tries < 200 && text(dir.file("out")).empty(); ++tries)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_EQ(text(dir.file("out")), waiting);
+  ::close(holder);
+  EXPECT_EQ(pclose(console), 0);
+  std::string out = text(dir.file("out"));
+  EXPECT_TRUE(out.starts_with(waiting));
+  EXPECT_EQ(out.find("Waiting", waiting.size()), std::string::npos);
+  EXPECT_NE(out.find("The folder \"y\" was created successfully."), std::string::npos);
   EXPECT_EQ(checkImageProblems(dir.file("disk.fs5")), std::vector<std::string>{});
 }
 

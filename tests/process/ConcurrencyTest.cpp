@@ -93,5 +93,24 @@ TEST(Consoles, OneHeldUpSaysSoAndWaits) {
   EXPECT_EQ(checkImageProblems(dir.file("disk.fs5")), std::vector<std::string>{});
 }
 
+// fs5ck shares the image with readers while it only checks, and repairs only alone: held
+// shared, the check runs and -y waits (stopped by timeout, status 124); held alone, both wait.
+TEST(Consoles, Fs5ckLocksSharedToCheckAndAloneToRepair) {
+  TempDir dir;
+  writeBytes(dir.file("disk.fs5"), standardImage());
+  std::string fsck = "cd " + dir.path() + " && timeout 2 " + FS5_BINARY_DIR + "/fs5ck ";
+  auto status = [&](const std::string& args) {
+    return WEXITSTATUS(std::system((fsck + args + " >/dev/null").c_str()));
+  };
+  int holder = ::open(dir.file("disk.fs5").c_str(), O_RDWR | O_CLOEXEC);
+  ASSERT_EQ(::flock(holder, LOCK_SH), 0);
+  EXPECT_EQ(status("disk.fs5"), 0);
+  EXPECT_EQ(status("-y disk.fs5"), 124);
+  ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+  EXPECT_EQ(status("disk.fs5"), 124);
+  ::close(holder);
+  EXPECT_EQ(status("-p disk.fs5"), 0);
+}
+
 }  // namespace
 }  // namespace fs5::test

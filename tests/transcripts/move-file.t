@@ -1,6 +1,7 @@
 # mv: a rename keeps the slot, folders grow and shrink by a datablock, a replaced file is
 # deleted, refusals (onto itself by i-node, a file as folder part, an existing entry of the
-# name); "mv /a/f /a" changes nothing (the depth rule: move-depth.t)
+# name, a new name over 30 characters); "mv /a/f /a" changes nothing (the depth rule:
+# move-depth.t)
 @ users anna
 [root @fs5 /root/ ]# cp /etc/passwd/root /mnt
 
@@ -48,6 +49,10 @@ Press Enter to continue.
 [root @fs5 /root/ ]# mv /mnt/anna /mnt
 
 ! The file "anna" was successfully moved.
+
+[root @fs5 /root/ ]# mv /mnt/anna /mnt/abcdefghijabcdefghijabcdefghijX
+
+! Foldername (filename) can not exceed 30 symbols.
 
 [root @fs5 /root/ ]# mv /mnt/anna /nosuch/g
 

@@ -60,10 +60,13 @@ TEST(Terminal, HidesPasswordsEditsCompletesAndForgets) {
                     "tokens):\r\n«annapw1\n»continue.«\n»]# «cat /tmp/un\t\n»content:\r\nab\r\n«\n»"
                     "]# «\x1b[A\n»content:\r\nab\r\n«\n»]# «chmod o-r /tmp\n»continue.«\n»"
                     "]# «reenter\n»Login: «anna\n»Password: «annapw1\n»]$ «\x1b[A\n»"
-                    "]$ «cat /tmp/un\t\n»un\" not found.\r\n«\n»]$ «exit\n»");
+                    "]$ «cat /tmp/un\t\n»un\" not found.\r\n«\n»]$ «ex\t»it «\x01\x0b\x04»");
   EXPECT_TRUE(screen.starts_with("0|")) << screen;
   EXPECT_TRUE(std::regex_search(screen, std::regex("Password: (\r\n){26}\\[root")));
   EXPECT_FALSE(std::regex_search(screen, std::regex("secret1|annapw1")));
+  // The end of input at the prompt (Ctrl-D once Ctrl-A Ctrl-K emptied the line) clears as
+  // exit does.
+  EXPECT_TRUE(std::regex_search(screen, std::regex("[^\n](\r\n){25}$"))) << screen;
 }
 
 }  // namespace

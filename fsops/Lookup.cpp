@@ -36,8 +36,6 @@ int16_t findInFolder(DiskStream& ds, bool verbose, int folder, std::string_view 
   return found;
 }
 
-std::string kindWord(bool isFolder) { return isFolder ? "folder" : "file"; }
-
 bool readObject(DiskStream& ds, int16_t n, std::string_view name, Inode& node) {
   if (node.read(ds, n) < 0) return false;
   std::string quoted = "\"" + std::string(name) + "\"";

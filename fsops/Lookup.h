@@ -6,7 +6,6 @@
 #define FS5_FSOPS_LOOKUP_H_
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 #include "path/PathName.h"
@@ -34,9 +33,6 @@ int16_t resolvePath(DiskStream& ds, bool verbose, const PathName& path, int last
 // ""<name>" is neither a folder nor a file." (a free record or an unknown type), or
 // ""<name>" lists no datablock.".
 bool readObject(DiskStream& ds, int16_t n, std::string_view name, Inode& node);
-
-// "folder" or "file", as messages name an object's kind.
-std::string kindWord(bool isFolder);
 
 // The i-node that the whole path names (the root for "/"), or -1.
 int16_t resolveWhole(DiskStream& ds, bool verbose, const PathName& path);

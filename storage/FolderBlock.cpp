@@ -119,7 +119,7 @@ void FolderBlock::decode(const uint8_t* bytes) {
 
 namespace {
 void printCanNotGrow(Console& con, bool isFolder, std::string_view name) {
-  con.error(std::string("Can not create daughter ") + (isFolder ? "folder" : "file") + "\"" +
+  con.error(std::string("Can not create daughter ") + kindWord(isFolder) + "\"" +
             std::string(name) + "\".");
 }
 }  // namespace

@@ -40,6 +40,9 @@ inline constexpr int RIGHT_READ = 7;
 inline constexpr int RIGHT_WRITE = 8;
 inline constexpr int RIGHT_EXECUTE = 9;
 
+// "folder" or "file", as messages name an object's kind.
+inline std::string kindWord(bool isFolder) { return isFolder ? "folder" : "file"; }
+
 class Inode {
  public:
   Inode() = default;

@@ -44,7 +44,7 @@ std::string CheckReport::counts() const {
 }
 
 std::string CheckReport::summary() const {
-  return counts() + ", problems " + decimal(static_cast<int64_t>(problems.size()));
+  return counts() + ", problems " + decimal(problems.size());
 }
 
 ImageScan::ImageScan(DiskStream& ds, CheckReport& report)

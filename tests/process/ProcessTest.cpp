@@ -20,8 +20,6 @@ std::string run(const TempDir& dir, const std::string& command, const std::strin
          std::string(err.begin(), err.end());
 }
 
-const std::string kClear(25, '\n');
-
 TEST(Fs5sh, FormatsAMissingImageAndEndsAtTheEndOfInput) {
   TempDir dir;
   std::string r = run(dir, "fs5sh", "secret1\n\nroot\nsecret1\nreenter");

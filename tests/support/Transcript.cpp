@@ -1,5 +1,6 @@
 #include "tests/support/Transcript.h"
 
+#include <algorithm>
 #include <regex>
 
 #include "shell/Program.h"
@@ -14,7 +15,7 @@ namespace fs5::test {
 namespace {
 
 using Words = std::vector<std::string>;
-const std::string kClear(CLEAR_LINES, '\n'), kOpen = "«", kClose = "»";
+const std::string kOpen = "«", kClose = "»";
 const std::regex kPrompt(R"(^\[[^\n]*? @fs5 [^\n]*? \][#$] )");
 
 std::string escaped(const std::string& bytes) {
@@ -22,7 +23,12 @@ std::string escaped(const std::string& bytes) {
   for (unsigned char c : bytes) {
     char hex[5];
     std::snprintf(hex, sizeof hex, "\\x%02x", c);
-    s += c == '\\' ? "\\\\" : c < 32 && c != '\n' ? hex : std::string(1, static_cast<char>(c));
+    if (c == '\\')
+      s += "\\\\";
+    else if (c < 32 && c != '\n')
+      s += hex;
+    else
+      s += static_cast<char>(c);
   }
   return s;
 }
@@ -30,10 +36,14 @@ std::string escaped(const std::string& bytes) {
 std::string unescaped(const std::string& text) {
   std::string s;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    bool hex = text.compare(i, 2, "\\x") == 0;
-    s += hex ? static_cast<char>(std::stoi(text.substr(i + 2, 2), nullptr, 16))
-             : text[i == text.size() - 1 || text[i] != '\\' ? i : ++i];
-    i += hex ? 3 : 0;
+    if (text.compare(i, 2, "\\x") == 0) {
+      s += static_cast<char>(std::stoi(text.substr(i + 2, 2), nullptr, 16));
+      i += 3;
+    } else if (text[i] == '\\' && i + 1 < text.size()) {
+      s += text[++i];
+    } else {
+      s += text[i];
+    }
   }
   return s;
 }
@@ -45,8 +55,6 @@ Words split(const std::string& text, char by) {
     if (by == '\n' || !s.empty()) w.push_back(s);
   return w;
 }
-
-bool isMeta(const std::string& line) { return line.starts_with("#") || line.starts_with("@ "); }
 
 std::string usedRanges(DiskStream& ds, int count, bool (*used)(DiskStream&, int)) {
   std::string s;
@@ -61,7 +69,10 @@ std::string usedRanges(DiskStream& ds, int count, bool (*used)(DiskStream&, int)
 
 // The answer to a "?" line of the transcript.
 std::string query(const std::string& image, const Words& w) {
-  if (w[0] == "poke") return pokeRecord(image, w), "";
+  if (w[0] == "poke") {
+    pokeRecord(image, w);
+    return "";
+  }
   if (w[0] == "check") {
     std::string s;
     for (const std::string& p : checkImageProblems(image)) s += p + "\n";
@@ -121,9 +132,9 @@ class Session : public std::streambuf {
     if (!has("image")) writeBytes(image_, standardImage());
     for (const Words& d : directives_) {
       if (d[0] == "image" && d[1] == "empty") writeBytes(image_, {});
-      for (std::size_t i = 1; d[0] == "users" && i < d.size(); ++i) {
+      if (d[0] == "users") {
         ImageStream io(image_);
-        addAccount(io.ds, d[i], d[i]);
+        for (std::size_t i = 1; i < d.size(); ++i) addAccount(io.ds, d[i], d[i]);
       }
       if (d[0] == "poke") pokeRecord(image_, d);
       if (d[0] == "as") login_ = {d[1], d[1]};
@@ -148,7 +159,9 @@ class Session : public std::streambuf {
 
  protected:
   int_type underflow() override {
-    if (++reads_ > 20000 || !next(line_)) return traits_type::eof();
+    if (++reads_ > 20000) return traits_type::eof();
+    line_ = next();
+    if (line_.empty()) return traits_type::eof();
     setg(line_.data(), line_.data(), line_.data() + line_.size());
     return traits_type::to_int_type(line_[0]);
   }
@@ -175,9 +188,7 @@ class Session : public std::streambuf {
   };
 
   bool has(const std::string& directive) const {
-    for (const Words& d : directives_)
-      if (d[0] == directive) return true;
-    return false;
+    return std::ranges::any_of(directives_, [&](const Words& d) { return d[0] == directive; });
   }
   static std::string replace(std::string s, const std::string& from, const std::string& to) {
     for (std::size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size()))
@@ -187,29 +198,29 @@ class Session : public std::streambuf {
   std::size_t lineStart() const { return screen_.rfind('\n') + 1; }
   bool atPrompt() const { return std::regex_search(screen_.substr(lineStart()), kPrompt); }
 
-  bool next(std::string& line) {
+  // The next line typed, with its line end, or "" when the input ends.
+  std::string next() {
     if (!login_.empty()) {
-      line = login_.front() + "\n";
+      std::string line = login_.front() + "\n";
       login_.erase(login_.begin());
-      return true;
+      return line;
     }
     if (from_ == std::string::npos) from_ = lineStart();
     if (screen_.ends_with("Press Enter to continue.\n") ||
         screen_.ends_with("Press \"Enter\" to continue.\n"))
-      return line = "\n", true;
+      return "\n";
     if (atPrompt() && atPrompt_) atPrompt_(image_);
     for (; at_ < items_.size() && items_[at_].first == '?'; ++at_)
       screen_.insert(lineStart(), "? " + items_[at_].second + "\n" +
                                       query(image_, split(items_[at_].second, ' ')));
     if (at_ == items_.size()) {
-      if (!atPrompt() || has("eof")) return false;
+      if (!atPrompt() || has("eof")) return "";
       to_ = screen_.size();
-      return line = "exit\n", true;
+      return "exit\n";
     }
     auto [kind, typed] = items_[at_++];
-    line = typed + "\n";
-    screen_ += kind == '<' ? kOpen + typed + kClose + "\n" : line;
-    return true;
+    screen_ += kind == '<' ? kOpen + typed + kClose + "\n" : typed + "\n";
+    return typed + "\n";
   }
 
   std::string image_, screen_, line_;
@@ -232,7 +243,7 @@ std::string runTranscript(const std::string& text, const std::string& folder,
 std::string expectedScreen(const std::string& text) {
   std::string s;
   for (const std::string& line : split(text, '\n'))
-    if (!isMeta(line)) s += line + "\n";
+    if (!line.starts_with("#") && !line.starts_with("@ ")) s += line + "\n";
   return s;
 }
 

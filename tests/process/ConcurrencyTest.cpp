@@ -2,11 +2,13 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <regex>
 #include <thread>
 
 #include "tests/support/TestSupport.h"
@@ -19,6 +21,19 @@ std::string shell() { return std::string(FS5_BINARY_DIR) + "/fs5sh"; }
 std::string text(const std::string& path) {
   std::vector<uint8_t> b = readBytes(path);
   return std::string(b.begin(), b.end());
+}
+
+// Whether, within 10 seconds, a process comes to wait in flock(2) for the file: a line of
+// /proc/locks marked "->" (a waiter) names the file's i-node.
+bool comesToWaitForLock(const std::string& path) {
+  struct stat st {};
+  ::stat(path.c_str(), &st);
+  const std::regex waiter("-> FLOCK .*:" + std::to_string(st.st_ino) + " ");
+  for (int tries = 0; tries < 200; ++tries) {
+    if (std::regex_search(text("/proc/locks"), waiter)) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return false;
 }
 
 // Four consoles started together, their input ready, make and delete folders in /tmp and
@@ -78,11 +93,8 @@ TEST(Consoles, OneHeldUpSaysSoAndWaits) {
   std::ofstream(dir.file("in")) << "root\nsecret1\nmkdir /tmp/y\n\nexit\n";
   std::FILE* console = popen(("cd " + dir.path() + " && " + shell() + " <in >out").c_str(), "r");
   ASSERT_NE(console, nullptr);
-  const std::string waiting =
-      std::string(25, '\n') + "Waiting for the disk image, in use by another console.\n";
-  for (int tries = 0; tries < 200 && text(dir.file("out")).empty(); ++tries)
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  const std::string waiting = kClear + "Waiting for the disk image, in use by another console.\n";
+  EXPECT_TRUE(comesToWaitForLock(dir.file("disk.fs5")));
   EXPECT_EQ(text(dir.file("out")), waiting);
   ::close(holder);
   EXPECT_EQ(pclose(console), 0);

@@ -1,5 +1,6 @@
-// What the three fuzzers share: a scratch image, whole sessions run in-process, and the
-// checker's judgement. A fuzzer that finds a broken promise prints it and aborts.
+// What the three fuzzers share: a scratch image, whole sessions run in-process through the
+// tests' support, and the checker's judgement. A fuzzer that finds a broken promise prints it
+// and aborts.
 #ifndef FS5_FUZZ_HARNESS_H_
 #define FS5_FUZZ_HARNESS_H_
 
@@ -7,27 +8,16 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "shell/Program.h"
-#include "tools/fs5ck/Checker.h"
+#include "tests/support/TestSupport.h"
 
 namespace fs5::fuzz {
 
-inline std::vector<uint8_t> readFile(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), {});
-}
-
-inline void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
-}
+using test::checkImageProblems;
+using test::readBytes;
+using test::writeBytes;
 
 // The scratch image of this fuzzer process.
 inline std::string image() {
@@ -36,18 +26,13 @@ inline std::string image() {
 }
 
 // Runs the whole program over `input` on the scratch image; returns the exit status.
-inline int runSession(const std::string& input) {
-  std::istringstream in(input);
-  std::ostringstream out;
-  Console con(in, out, out);
-  return runProgram(con, image());
-}
+inline int runSession(const std::string& input) { return test::runSession(image(), input); }
 
-// An image formatted and then prepared by `input` (root logged in), made once.
+// A standard image prepared by `input` (root logged in), made once.
 inline std::vector<uint8_t> preparedImage(const std::string& input) {
-  std::remove(image().c_str());
-  if (runSession("secret1\n\nroot\nsecret1\n" + input) != 0) std::abort();
-  return readFile(image());
+  writeBytes(image(), test::standardImage());
+  if (runSession("root\nsecret1\n" + input) != 0) std::abort();
+  return readBytes(image());
 }
 
 inline void fail(const std::string& what) {

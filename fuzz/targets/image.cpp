@@ -12,11 +12,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<uint8_t> bytes = prepared;
   size_t at = (data[0] | data[1] << 8 | data[2] << 16) % bytes.size();
   std::copy(data + 3, data + 3 + std::min(size - 3, bytes.size() - at), bytes.begin() + at);
-  writeFile(image(), bytes);
+  writeBytes(image(), bytes);
   runSession(
       "root\nsecret1\nls -l /tmp/d\n\ncat /tmp/d/f\n\ncp -R /tmp/d /home\n\nmv /tmp/d/f /tmp\n\n"
       "rm /tmp/f\n\n\nrmdir /home/d\n\n\nvi -i /tmp/d/g\nabc\x1b\n\nadduser anna\nannapw\n\n"
       "deluser anna\n\nexit\n");
-  if (readFile(image()).size() != bytes.size()) fail("the image changed its length");
+  if (readBytes(image()).size() != bytes.size()) fail("the image changed its length");
   return 0;
 }

@@ -8,12 +8,12 @@ using namespace fs5::fuzz;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::vector<uint8_t> prepared = preparedImage("exit\n");
   std::string typed(reinterpret_cast<const char*>(data), size);
-  writeFile(image(), prepared);
+  writeBytes(image(), prepared);
   int status = runSession("root\nsecret1\n" + typed);
   if (status != 0 && (status != 1 || typed.find("mkfs") == std::string::npos))
     fail("exit status " + std::to_string(status));
   bool excused = status != 0 || typed.find("passwd") != std::string::npos;
-  for (const std::string& p : fs5::checkImageFile(image()).problems)
+  for (const std::string& p : checkImageProblems(image()))
     if (!excused || (p.find("passwd") == std::string::npos && !p.starts_with("user number")))
       fail("unsound image: " + p);
   return 0;

@@ -58,7 +58,8 @@ std::string randomScript(std::mt19937& rnd, int commands) {
     }
     if (c == "chmod") c += " " + pick({"u", "o"}) + pick({"+", "-"}) + pick({"r", "w", "x", "rwx"});
     std::string target = c == "chown" ? user : path();
-    if (c == "vi -i") s += "[soak @fs5 / ]# vi " + target + "\n";  // made first, most times
+    // vi -i writes only into a file that exists
+    if (c == "vi -i") s += "[soak @fs5 / ]# vi " + target + "\n";
     c += " " + target;
     if (c.starts_with("cp") || c.starts_with("mv")) c += " " + path();
     s += "[soak @fs5 / ]# " + c + "\n";

@@ -1,4 +1,5 @@
 #include "path/PathName.h"
+#include "storage/AccountRecord.h"
 #include "tools/fs5ck/ImageScan.h"
 #include "tools/fs5ck/Texts.h"
 
@@ -9,15 +10,15 @@ namespace fs5 {
 // judged when /etc/passwd is missing.
 void ImageScan::checkAccounts() {
   int folder = 0;
-  for (const std::string& name : splitPath(kAccountFolder)) {
+  for (const std::string& name : splitPath(ACCOUNT_FOLDER)) {
     folder = findEntry(folder, name);
     if (!isJudged(folder)) {
-      problem(std::string(kAccountFolder) + ": not found.");
+      problem(std::string(ACCOUNT_FOLDER) + ": not found.");
       return;
     }
   }
   if (!isWalkable(folder) || !walked_[folder]) {
-    problem(std::string(kAccountFolder) + ": not a folder.");
+    problem(std::string(ACCOUNT_FOLDER) + ": not a folder.");
     return;
   }
   std::vector<const TreeEntry*> holders(layout_.userCount(), nullptr);
@@ -34,7 +35,7 @@ int ImageScan::findEntry(int folder, const std::string& name) const {
 }
 
 void ImageScan::checkAccount(const TreeEntry& entry, std::vector<const TreeEntry*>& holders) {
-  std::string path = std::string(kAccountFolder) + "/" + entry.name;
+  std::string path = accountFilePath(entry.name);
   if (!isJudged(entry.inode) || reachedAs_[entry.inode] != path) return;
   const Inode& node = inodes_[entry.inode];
   if (node.isFolder()) {
@@ -45,7 +46,7 @@ void ImageScan::checkAccount(const TreeEntry& entry, std::vector<const TreeEntry
   ++report_.accounts;
   FolderBlock record;
   if (record.read(ds_, node.getBlock(0)) < 0) return;
-  int u = record.getEntryInode(0);
+  int u = recordUserNumber(record);
   if (u < 0 || u >= layout_.userCount()) {
     problem(path + ": user number " + decimal(u) + " is outside the user map.");
     return;
@@ -60,7 +61,7 @@ void ImageScan::checkAccount(const TreeEntry& entry, std::vector<const TreeEntry
 void ImageScan::checkUserNumbers(const std::vector<const TreeEntry*>& holders) {
   if (holders[0] == nullptr)
     problem("user number 0: the superuser's number is held by no account.");
-  else if (holders[0]->name != kSuperuserName)
+  else if (holders[0]->name != SUPERUSER_NAME)
     problem("user number 0: held by \"" + holders[0]->name + "\", not by \"root\".");
   for (int u = 1; u < layout_.userCount(); ++u)
     if (userUsed_[u] && holders[u] == nullptr)

@@ -20,10 +20,6 @@ int storedBlockSlot(const uint8_t* record, int i) {
   return decodeSigned16(record + RECORD_BLOCKS + 2 * i);
 }
 
-bool allZero(const uint8_t* bytes, std::size_t n) {
-  return std::all_of(bytes, bytes + n, [](uint8_t b) { return b == 0; });
-}
-
 void markUnreadable(CheckReport& report, const std::string& why) {
   report = CheckReport{};
   report.readable = false;

@@ -88,6 +88,8 @@ CheckReport checkImageFile(const std::string& path);
 //                       "fs5ck: <IMAGE>: <failure>" on `err`) when the image can not be
 //                       written. A sound image is only checked.
 //   fs5ck --help        the usage text on `out`; status 0 (whatever else is given).
+//   fs5ck --version     "fs5ck <version>" on `out`; status 0 (whatever else but --help is
+//                       given).
 // Any other option, more than one of -n, -p and -y, or more than one image, prints the
 // reason and a usage line on `err`; status 16.
 int runChecker(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "storage/AccountRecord.h"
 #include "storage/AllocMaps.h"
 #include "storage/Coding.h"
 #include "storage/DataBlock.h"
@@ -15,13 +16,6 @@
 namespace fs5 {
 
 namespace {
-
-constexpr int16_t kSuperuser = 0;
-
-template <typename Bytes>
-bool allZero(const Bytes& bytes) {
-  return std::all_of(std::begin(bytes), std::end(bytes), [](uint8_t b) { return b == 0; });
-}
 
 std::vector<uint8_t> readMap(DiskStream& ds, int64_t start, int count) {
   std::vector<uint8_t> bytes(count);
@@ -53,6 +47,7 @@ ImageRepair::ImageRepair(DiskStream& ds, RepairMode mode)
   userSaid_.assign(layout_.userCount(), false);
   held_.assign(layout_.userCount(), false);
   lister_.assign(blocks, -1);
+  stray_.assign(blocks, false);
   pathOf_.resize(inodes);
   entries_.resize(inodes);
   heldBack_.resize(inodes);
@@ -78,6 +73,7 @@ std::vector<std::string> ImageRepair::run() {
     for (int n = 0; n < layout_.inodeCount(); ++n)
       if (hasRecord_[n] && !made_[n]) fixRecord(n);
     copySharedBlocks();
+    findStrayBlocks();
   }
   if (isFolder(0)) {
     reach(0);
@@ -87,6 +83,7 @@ std::vector<std::string> ImageRepair::run() {
     int etc = ensureFolder(0, "etc");
     int passwd = etc < 0 ? -1 : ensureFolder(etc, "passwd");
     reconnectOrphans();
+    keepStrayBlocks();
     giveEmptyBlocks();
     if (passwd >= 0) fixAccounts(passwd);
     for (int n = 0; n < layout_.inodeCount(); ++n)
@@ -105,7 +102,7 @@ void ImageRepair::load() {
     uint8_t record[INODE_SIZE];
     nodes_[n].read(ds_, n);
     nodes_[n].encode(record);
-    hasRecord_[n] = !allZero(record);
+    hasRecord_[n] = !allZero(record, sizeof record);
     keep_[n] = hasRecord_[n] && inodeMap_[n] != 0;
     for (int i = 0; hasRecord_[n] && i < MAX_BLOCKS; ++i) {
       int k = decodeSigned16(record + RECORD_BLOCKS + 2 * i);
@@ -191,6 +188,14 @@ void ImageRepair::copySharedBlocks() {
   }
 }
 
+void ImageRepair::findStrayBlocks() {
+  for (int k = 0; k < layout_.blockCount(); ++k) {
+    if (lister_[k] >= 0 || blockMap_[k] == 0) continue;
+    BlockBytes bytes = blockBytes(k);
+    stray_[k] = !allZero(bytes.data(), bytes.size());
+  }
+}
+
 void ImageRepair::giveEmptyBlocks() {
   for (int n = 0; n < layout_.inodeCount(); ++n) {
     if (!keep_[n] || !nodes_[n].isFile() || nodes_[n].getBlockCount() > 0) continue;
@@ -205,7 +210,7 @@ void ImageRepair::giveEmptyBlocks() {
 // when there is none.
 int ImageRepair::takeBlock(int n, const BlockBytes& content) {
   for (int k = 0; k < layout_.blockCount(); ++k) {
-    if (lister_[k] >= 0) continue;
+    if (lister_[k] >= 0 || stray_[k]) continue;
     lister_[k] = n;
     pending_[k] = content;
     blockSaid_[k] = true;
@@ -226,9 +231,9 @@ void ImageRepair::makeRecord(int n, bool folder) {
   uint8_t zero[INODE_SIZE] = {};
   nodes_[n].decode(zero);
   if (folder)
-    nodes_[n].makeFolder(kSuperuser);
+    nodes_[n].makeFolder(SUPERUSER);
   else
-    nodes_[n].makeFile(kSuperuser);
+    nodes_[n].makeFile(SUPERUSER);
   hasRecord_[n] = keep_[n] = recordChanged_[n] = made_[n] = inodeSaid_[n] = true;
 }
 
@@ -257,7 +262,7 @@ void ImageRepair::setList(int n, const std::vector<int16_t>& list) {
 }
 
 bool ImageRepair::userWanted(int u) const {
-  return u == kSuperuser || held_[u] || (!accountsKnown_ && userMap_[u] != 0);
+  return u == SUPERUSER || held_[u] || (!accountsKnown_ && userMap_[u] != 0);
 }
 
 void ImageRepair::apply() {
@@ -306,7 +311,7 @@ void ImageRepair::markFree() {
   for (int n = 1; n < layout_.inodeCount(); ++n)
     if (!keep_[n]) freeInodeRecord(n, inodeMap_[n] != 0);
   for (int k = 0; k < layout_.blockCount(); ++k)
-    if (!blockInUse_[k]) freeDatablock(k, blockMap_[k] != 0);
+    if (!blockInUse_[k] && !stray_[k]) freeDatablock(k, blockMap_[k] != 0);
   for (int u = 0; u < layout_.userCount(); ++u) {
     if (userWanted(u) || userMap_[u] == 0) continue;
     freeUserNumber(ds_, u);
@@ -332,18 +337,19 @@ void ImageRepair::freeInodeRecord(int n, bool used) {
 }
 
 // Frees datablock k, not in use: its map byte and content zeroed (under -p only when no block
-// slot names it); under -y a free datablock that is not zero is zeroed.
+// slot names it and its bytes are already zero); under -y a free datablock that is not zero is
+// zeroed.
 void ImageRepair::freeDatablock(int k, bool used) {
   std::string name = "datablock " + decimal(k);
-  if (used && (all_ || !namedBlock_[k])) {
+  DataBlock block;
+  block.read(ds_, k);
+  bool zero = allZero(block.bytes().data(), block.bytes().size());
+  if (used && (all_ || (!namedBlock_[k] && zero))) {
     freeBlock(ds_, k);
     if (!blockSaid_[k]) say(name + ": marked free.");
     return;
   }
-  if (used || !all_) return;
-  DataBlock block;
-  block.read(ds_, k);
-  if (allZero(block.bytes())) return;
+  if (used || !all_ || zero) return;
   block.clear();
   block.write(ds_);
   if (!blockSaid_[k]) say(name + ": zeroed.");

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "storage/AccountRecord.h"
 #include "storage/FolderBlock.h"
 #include "tools/fs5ck/ImageRepair.h"
 #include "tools/fs5ck/Texts.h"
@@ -75,7 +76,7 @@ bool ImageRepair::follows(const RepairEntry& e, const std::set<std::string>& nam
     return false;
   int m = e.inode;
   if (!isInodeNumber(m) || !hasRecord_[m] || reached_[m] || depth > MAX_DEPTH) return false;
-  return folderPath != kAccountFolder || !isFolder(m);
+  return folderPath != ACCOUNT_FOLDER || !isFolder(m);
 }
 
 // The i-node of an entry taken out stays in use when it has a record (-y reconnects it if no
@@ -147,6 +148,27 @@ void ImageRepair::reconnectOrphans() {
   }
 }
 
+// Keeps every stray datablock as the content of a new file /lost+found/#b<k> of the
+// superuser; with no i-node free (or no /lost+found) the datablock is left as it is.
+void ImageRepair::keepStrayBlocks() {
+  for (int k = 0; k < layout_.blockCount(); ++k) {
+    if (!stray_[k]) continue;
+    int m = takeInode();
+    int lostFound = m < 0 ? -1 : ensureFolder(0, kLostFound);
+    m = takeInode();
+    if (lostFound < 0 || m < 0) return;
+    makeRecord(m, false);
+    setList(m, {static_cast<int16_t>(k)});
+    lister_[k] = m;
+    stray_[k] = false;
+    reach(m);
+    std::string name = freeName(lostFound, "#b" + decimal(k));
+    entries_[lostFound].push_back({name, m});
+    changed_[lostFound] = true;
+    say("datablock " + decimal(k) + ": kept as " + childPath(pathOf_[lostFound], name) + ".");
+  }
+}
+
 int ImageRepair::nextOrphan() const {
   for (int n = 1; n < layout_.inodeCount(); ++n)
     if (isOrphan(n)) return n;
@@ -202,7 +224,7 @@ void ImageRepair::layOutFolder(int n) {
     FolderBlock block;
     std::size_t end = std::min(entries.size(), (b + 1) * ENTRIES_PER_BLOCK);
     for (std::size_t i = b * ENTRIES_PER_BLOCK; i < end; ++i)
-      block.addEntry(ds_, static_cast<int16_t>(entries[i].inode), entries[i].name);
+      block.addEntry(ds_.console(), static_cast<int16_t>(entries[i].inode), entries[i].name);
     BlockBytes bytes = blockBytes(list[b]);
     uint8_t laidOut[FOLDER_BLOCK_SIZE];
     block.encode(laidOut);

@@ -13,12 +13,12 @@ void ImageScan::checkAccounts() {
   for (const std::string& name : splitPath(ACCOUNT_FOLDER)) {
     folder = findEntry(folder, name);
     if (!isJudged(folder)) {
-      problem(std::string(ACCOUNT_FOLDER) + ": not found.");
+      problem(Problem::kNoAccountFolder, {ACCOUNT_FOLDER});
       return;
     }
   }
   if (!isWalkable(folder) || !walked_[folder]) {
-    problem(std::string(ACCOUNT_FOLDER) + ": not a folder.");
+    problem(Problem::kAccountFolderNotFolder, {ACCOUNT_FOLDER});
     return;
   }
   std::vector<const TreeEntry*> holders(layout_.userCount(), nullptr);
@@ -39,7 +39,7 @@ void ImageScan::checkAccount(const TreeEntry& entry, std::vector<const TreeEntry
   if (!isJudged(entry.inode) || reachedAs_[entry.inode] != path) return;
   const Inode& node = inodes_[entry.inode];
   if (node.isFolder()) {
-    problem(path + ": not a file.");
+    problem(Problem::kAccountNotFile, {path});
     return;
   }
   if (!node.isFile()) return;
@@ -48,24 +48,23 @@ void ImageScan::checkAccount(const TreeEntry& entry, std::vector<const TreeEntry
   if (record.read(ds_, node.getBlock(0)) < 0) return;
   int u = recordUserNumber(record);
   if (u < 0 || u >= layout_.userCount()) {
-    problem(path + ": user number " + decimal(u) + " is outside the user map.");
+    problem(Problem::kUserNumberOutside, {path, decimal(u)});
     return;
   }
-  if (!userUsed_[u]) problem(path + ": user number " + decimal(u) + " is free in the user map.");
+  if (!userUsed_[u]) problem(Problem::kUserNumberFree, {path, decimal(u)});
   if (holders[u] != nullptr)
-    problem(path + ": shares user number " + decimal(u) + " with \"" + holders[u]->name + "\".");
+    problem(Problem::kUserNumberShared, {path, decimal(u), holders[u]->name});
   else
     holders[u] = &entry;
 }
 
 void ImageScan::checkUserNumbers(const std::vector<const TreeEntry*>& holders) {
   if (holders[0] == nullptr)
-    problem("user number 0: the superuser's number is held by no account.");
+    problem(Problem::kSuperuserUnheld, {});
   else if (holders[0]->name != SUPERUSER_NAME)
-    problem("user number 0: held by \"" + holders[0]->name + "\", not by \"root\".");
+    problem(Problem::kSuperuserMisnamed, {holders[0]->name, SUPERUSER_NAME});
   for (int u = 1; u < layout_.userCount(); ++u)
-    if (userUsed_[u] && holders[u] == nullptr)
-      problem("user number " + decimal(u) + ": used but held by no account.");
+    if (userUsed_[u] && holders[u] == nullptr) problem(Problem::kUserNumberUnheld, {decimal(u)});
 }
 
 }  // namespace fs5

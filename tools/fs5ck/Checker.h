@@ -20,7 +20,8 @@
 // Bytes 98 and 99 of folder blocks, the reserved bits of the mode word, owners and file
 // content are not judged.
 //
-// Problem lines, one per problem, name the i-node, datablock, user number or path concerned:
+// Problem lines, one per problem, name the i-node, datablock, user number or path concerned
+// (Problems.h lists every problem with its line and its repair):
 //   i-node 5: map byte is 2, not 0 or 1.
 //   datablock 40: used but listed by no i-node.
 //   /home/anna: ".." names i-node 3 instead of 5.

@@ -15,6 +15,7 @@
 
 #include "storage/DiskStream.h"
 #include "storage/Inode.h"
+#include "tools/fs5ck/Problems.h"
 #include "tools/fs5ck/Repair.h"
 
 namespace fs5 {

@@ -30,7 +30,7 @@ void setMapByte(DiskStream& ds, std::optional<int64_t> offset) {
 
 // "i-node 5: marked used." for a free byte, "...: map byte set to 1." for one above 1.
 std::string usedLine(const std::string& what, int n, uint8_t byte) {
-  return what + " " + decimal(n) + (byte == 0 ? ": marked used." : ": map byte set to 1.");
+  return repairLine(byte == 0 ? Repair::kMarkedUsed : Repair::kMapByteSet, {what, decimal(n)});
 }
 
 }  // namespace
@@ -113,7 +113,7 @@ void ImageRepair::load() {
 
 void ImageRepair::rebuildRoot() {
   makeRecord(0, true);
-  say("i-node 0: the root folder made anew.");
+  say(repairLine(Repair::kRootMade, {}));
 }
 
 // Sets the record's type, block count and list as the repair's first step describes.
@@ -132,14 +132,14 @@ void ImageRepair::fixRecord(int n) {
   for (int i = 0; i < count; ++i) (inArea(slots[i]) ? list : outside).push_back(slots[i]);
   int16_t type = nodes_[n].getType();
   bool badType = type != TYPE_FOLDER && (n == 0 || type != TYPE_FILE);
-  std::string name = "i-node " + decimal(n);
+  std::string name = decimal(n);
   if (badType) {
     type = n == 0 || looksLikeFolder(n, list) ? TYPE_FOLDER : TYPE_FILE;
-    note(n, name + ": type set to " + (type == TYPE_FOLDER ? "1 (folder)." : "2 (file)."));
+    note(n, repairLine(Repair::kTypeSet, {name, type == TYPE_FOLDER ? "1 (folder)" : "2 (file)"}));
   }
-  if (count != stored) note(n, name + ": block count set to " + decimal(count) + ".");
-  for (int16_t k : outside) note(n, name + ": datablock " + decimal(k) + " taken out of its list.");
-  if (last > count) note(n, name + ": unlisted block slots zeroed.");
+  if (count != stored) note(n, repairLine(Repair::kBlockCountSet, {name, decimal(count)}));
+  for (int16_t k : outside) note(n, repairLine(Repair::kBlockTakenOut, {name, decimal(k)}));
+  if (last > count) note(n, repairLine(Repair::kSlotsZeroed, {name}));
   if (!badType && count == stored && outside.empty() && last <= count) return;
   encodeSigned16(record + RECORD_TYPE, type);
   nodes_[n].decode(record);
@@ -175,14 +175,13 @@ void ImageRepair::copySharedBlocks() {
     std::vector<int16_t> list = listOf(n);
     int at = i - removed, k = list[at];
     int copy = takeBlock(n, blockBytes(k));
-    std::string lists = "i-node " + decimal(n) + ": datablock " + decimal(k);
     if (copy < 0) {
       list.erase(list.begin() + at);
       ++removed;
-      note(n, lists + " taken out of its list, no datablock is free for a copy.");
+      note(n, repairLine(Repair::kBlockNotCopied, {decimal(n), decimal(k)}));
     } else {
       list[at] = static_cast<int16_t>(copy);
-      note(n, lists + " copied to datablock " + decimal(copy) + ".");
+      note(n, repairLine(Repair::kBlockCopied, {decimal(n), decimal(k), decimal(copy)}));
     }
     setList(n, list);
   }
@@ -202,7 +201,7 @@ void ImageRepair::giveEmptyBlocks() {
     int k = takeBlock(n, BlockBytes{});
     if (k < 0) continue;
     setList(n, {static_cast<int16_t>(k)});
-    say("i-node " + decimal(n) + ": given an empty datablock.");
+    say(repairLine(Repair::kGivenEmptyBlock, {decimal(n)}));
   }
 }
 
@@ -315,24 +314,23 @@ void ImageRepair::markFree() {
   for (int u = 0; u < layout_.userCount(); ++u) {
     if (userWanted(u) || userMap_[u] == 0) continue;
     freeUserNumber(ds_, u);
-    say("user number " + decimal(u) + ": marked free.");
+    say(repairLine(Repair::kMarkedFree, {"user number", decimal(u)}));
   }
 }
 
 // Frees i-node n, not in use: its map byte and record zeroed (under -p only when no entry
 // names it, its record being all zero); under -y a free record that is not zero is zeroed.
 void ImageRepair::freeInodeRecord(int n, bool used) {
-  std::string name = "i-node " + decimal(n);
   if (used && (all_ || !namedInode_[n])) {
     freeInode(ds_, n);
-    if (!inodeSaid_[n]) say(name + ": marked free.");
+    if (!inodeSaid_[n]) say(repairLine(Repair::kMarkedFree, {"i-node", decimal(n)}));
   } else if (!used && all_ && hasRecord_[n]) {
     uint8_t zero[INODE_SIZE] = {};
     Inode record;
     record.read(ds_, n);
     record.decode(zero);
     record.write(ds_);
-    if (!inodeSaid_[n]) say(name + ": record zeroed.");
+    if (!inodeSaid_[n]) say(repairLine(Repair::kRecordZeroed, {decimal(n)}));
   }
 }
 
@@ -340,19 +338,18 @@ void ImageRepair::freeInodeRecord(int n, bool used) {
 // slot names it and its bytes are already zero); under -y a free datablock that is not zero is
 // zeroed.
 void ImageRepair::freeDatablock(int k, bool used) {
-  std::string name = "datablock " + decimal(k);
   DataBlock block;
   block.read(ds_, k);
   bool zero = allZero(block.bytes().data(), block.bytes().size());
   if (used && (all_ || (!namedBlock_[k] && zero))) {
     freeBlock(ds_, k);
-    if (!blockSaid_[k]) say(name + ": marked free.");
+    if (!blockSaid_[k]) say(repairLine(Repair::kMarkedFree, {"datablock", decimal(k)}));
     return;
   }
   if (used || !all_ || zero) return;
   block.clear();
   block.write(ds_);
-  if (!blockSaid_[k]) say(name + ": zeroed.");
+  if (!blockSaid_[k]) say(repairLine(Repair::kBlockZeroed, {decimal(k)}));
 }
 
 std::vector<std::string> repairImage(DiskStream& ds, RepairMode mode) {

@@ -42,8 +42,9 @@
 // -p (RepairMode::kLossless) changes map bytes only: a byte above 1 set to 1; a used byte set
 // under an i-node an entry reaches or a datablock a used i-node lists; a datablock freed that
 // no block slot of any record names and whose bytes are all zero; an i-node but the root freed
-// whose record is all zero and that no entry names (no byte past the maps changes); a user number freed that no account holds (none when /etc/passwd is not
-// found) and one marked that an account holds.
+// whose record is all zero and that no entry names (no byte past the maps changes); a user number
+// freed that no account holds (none when /etc/passwd is not found) and one marked that an account
+// holds.
 #ifndef FS5_TOOLS_FS5CK_REPAIR_H_
 #define FS5_TOOLS_FS5CK_REPAIR_H_
 

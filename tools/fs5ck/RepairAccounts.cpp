@@ -25,7 +25,7 @@ int ImageRepair::chooseSuperuser(int passwd, const std::vector<int>& accounts) {
   for (int i : accounts) {
     if (userNumber(list[i]) != 0) continue;
     announce(passwd,
-             accountFilePath(list[i].name) + ": renamed \"root\", the holder of user number 0.");
+             repairLine(Repair::kRenamedRoot, {accountFilePath(list[i].name), SUPERUSER_NAME}));
     list[i].name = SUPERUSER_NAME;
     return i;
   }
@@ -83,7 +83,7 @@ void ImageRepair::setUserNumber(int passwd, RepairEntry& account, int u) {
   record.encode(bytes.data());
   pending_[list[0]] = bytes;
   userSaid_[u] = true;
-  announce(passwd, accountFilePath(account.name) + ": user number set to " + decimal(u) + ".");
+  announce(passwd, repairLine(Repair::kUserNumberSet, {accountFilePath(account.name), decimal(u)}));
 }
 
 // An account "root" of user number 0 whose password is empty, with the rights of an account
@@ -98,9 +98,7 @@ void ImageRepair::makeRootAccount(int passwd) {
   reach(n);
   entries_[passwd].push_back({SUPERUSER_NAME, n});
   userSaid_[0] = true;
-  announce(passwd, accountFilePath(SUPERUSER_NAME) +
-                       ": made for user number 0; the next start of fs5sh will ask for a new "
-                       "superuser password.");
+  announce(passwd, repairLine(Repair::kRootAccountMade, {accountFilePath(SUPERUSER_NAME)}));
 }
 
 // Notes the user numbers the accounts hold, when /etc/passwd is a walked folder.

@@ -29,8 +29,8 @@ void ImageRepair::walk(int n, int parent, const std::string& path, int depth, bo
   FolderScan scan = readFolder(n);
   if (moved || made_[n]) changed_[n] = true;
   if (!moved && !made_[n] && scan.dotDot != parent)
-    announce(n, path + ": \"..\" set to i-node " + decimal(parent) + ".");
-  if (!made_[n] && scan.dot != n) announce(n, path + ": \".\" set to i-node " + decimal(n) + ".");
+    announce(n, repairLine(Repair::kDotDotSet, {path, decimal(parent)}));
+  if (!made_[n] && scan.dot != n) announce(n, repairLine(Repair::kDotSet, {path, decimal(n)}));
   entries_[n] = {{"..", parent}, {".", n}};
   std::set<std::string> names;
   for (const RepairEntry& e : scan.others) {
@@ -86,7 +86,7 @@ void ImageRepair::takeOut(int folder, const std::string& path, const RepairEntry
     namedInode_[e.inode] = true;
     if (all_ && hasRecord_[e.inode]) keep_[e.inode] = true;
   }
-  announce(folder, path + ": entry \"" + e.name + "\" taken out.");
+  announce(folder, repairLine(Repair::kEntryTakenOut, {path, e.name}));
 }
 
 // The folder `name` in the walked folder `parent`, made when missing; an entry of that name
@@ -101,7 +101,7 @@ int ImageRepair::ensureFolder(int parent, const std::string& name) {
     if (isFolder(it->inode)) return it->inode;
     reached_[it->inode] = false;
     list.erase(it);
-    announce(parent, path + ": not a folder, entry taken out.");
+    announce(parent, repairLine(Repair::kNotFolderTakenOut, {path}));
   }
   int m = takeInode();
   if (m < 0) return -1;
@@ -111,7 +111,7 @@ int ImageRepair::ensureFolder(int parent, const std::string& name) {
   pathOf_[m] = path;
   entries_[m] = {{"..", parent}, {".", m}};
   list.push_back({name, m});
-  announce(parent, path + ": folder made.");
+  announce(parent, repairLine(Repair::kFolderMade, {path}));
   return m;
 }
 
@@ -143,7 +143,7 @@ void ImageRepair::reconnectOrphans() {
     entries_[lostFound].push_back({name, m});
     changed_[lostFound] = true;
     reach(m);
-    say("i-node " + decimal(m) + ": reconnected as " + path + ".");
+    say(repairLine(Repair::kReconnected, {decimal(m), path}));
     if (isFolder(m)) walk(m, lostFound, path, 2, true);
   }
 }
@@ -165,7 +165,7 @@ void ImageRepair::keepStrayBlocks() {
     std::string name = freeName(lostFound, "#b" + decimal(k));
     entries_[lostFound].push_back({name, m});
     changed_[lostFound] = true;
-    say("datablock " + decimal(k) + ": kept as " + childPath(pathOf_[lostFound], name) + ".");
+    say(repairLine(Repair::kBlockKept, {decimal(k), childPath(pathOf_[lostFound], name)}));
   }
 }
 
@@ -210,13 +210,13 @@ void ImageRepair::layOutFolder(int n) {
   std::vector<int16_t> list = listOf(n), old = list;
   for (; list.size() > needed; list.pop_back()) {
     blockSaid_[list.back()] = true;
-    say(path + ": datablock " + decimal(list.back()) + " given back.");
+    say(repairLine(Repair::kBlockGivenBack, {path, decimal(list.back())}));
   }
   while (list.size() < needed) {
     int k = takeBlock(n, BlockBytes{});
     if (k < 0) return;
     list.push_back(static_cast<int16_t>(k));
-    if (!made_[n]) say(path + ": datablock " + decimal(k) + " added.");
+    if (!made_[n]) say(repairLine(Repair::kBlockAdded, {path, decimal(k)}));
   }
   if (list != old) setList(n, list);
   bool rewritten = false;
@@ -233,7 +233,7 @@ void ImageRepair::layOutFolder(int n) {
     pending_[list[b]] = bytes;
     rewritten = true;
   }
-  if (rewritten && !changed_[n]) say(path + ": datablocks rewritten.");
+  if (rewritten && !changed_[n]) say(repairLine(Repair::kBlocksRewritten, {path}));
 }
 
 }  // namespace fs5

@@ -92,11 +92,11 @@ enum class Problem {
 
 struct ProblemRow {
   Problem problem;
-  const char* line;
   // True when fs5ck -p repairs it (a leaked datablock only when its bytes are zero).
   bool lossless;
   // What fs5ck -y does (and -p, when lossless).
   Repair repair;
+  const char* line;
 };
 
 struct RepairRow {

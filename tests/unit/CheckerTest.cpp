@@ -9,6 +9,7 @@
 // (25); datablock 23 holds only "var".
 #include <gtest/gtest.h>
 
+#include "fsops/Create.h"
 #include "fsops/Print.h"
 #include "storage/Inode.h"
 #include "tests/support/TestSupport.h"
@@ -27,39 +28,48 @@ const Damage kDamages[] = {
   {"map byte 2 under an i-node",
    "imap 1 0 02", "i-node 1: map byte is 2, not 0 or 1.", "i-node 1: map byte set to 1.", "="},
   {"map byte 255 under a datablock",
-   "bmap 1 0 ff", "datablock 1: map byte is 255, not 0 or 1.", "datablock 1: map byte set to 1.", "="},
+   "bmap 1 0 ff", "datablock 1: map byte is 255, not 0 or 1.", "datablock 1: map byte set to 1.",
+   "="},
   {"map byte 3 under user number 0",
-   "umap 0 0 03", "user number 0: map byte is 3, not 0 or 1.", "user number 0: map byte set to 1.", "="},
+   "umap 0 0 03", "user number 0: map byte is 3, not 0 or 1.",
+   "user number 0: map byte set to 1.", "="},
   {"used i-node with an empty record",
    "imap 30 0 01", "i-node 30: used but its record is all zero.", "i-node 30: marked free.", "="},
   {"free i-node with a record",
-   "inode 50 207 01", "i-node 50: free but its record is not all zero.", "i-node 50: record zeroed.", ""},
+   "inode 50 207 01", "i-node 50: free but its record is not all zero.",
+   "i-node 50: record zeroed.", ""},
   {"free datablock not zero",
    "block 500 99 01", "datablock 500: free but not all zero.", "datablock 500: zeroed.", ""},
   {"leaked empty datablock",
-   "bmap 600 0 01", "datablock 600: used but listed by no i-node.", "datablock 600: marked free.", "="},
+   "bmap 600 0 01", "datablock 600: used but listed by no i-node.",
+   "datablock 600: marked free.", "="},
   {"user number held by no account",
-   "umap 5 0 01", "user number 5: used but held by no account.", "user number 5: marked free.", "="},
+   "umap 5 0 01", "user number 5: used but held by no account.", "user number 5: marked free.",
+   "="},
   {"bytes never judged",
    "block 0 98 ab cd;inode 9 2 00 fe", "", "", "="},
   {"folder of an unknown type",
    "inode 1 4 03 00", "i-node 1: used but its type is 3, neither 1 (folder) nor 2 (file).",
    "i-node 1: type set to 1 (folder).", ""},
   {"account file of an unknown type",
-   "inode 19 4 03 00", "i-node 19: used but its type is 3, neither 1 (folder) nor 2 (file).|user number "
-   "0: the superuser's number is held by no account.", "i-node 19: type set to 2 (file).", ""},
+   "inode 19 4 03 00", "i-node 19: used but its type is 3, neither 1 (folder) nor 2 (file).|"
+   "user number 0: the superuser's number is held by no account.",
+   "i-node 19: type set to 2 (file).", ""},
   {"block count 0",
    "inode 2 206 00 00", "i-node 2: block count is 0, not 1 to 100.|i-node 2: unlisted block slot 0 "
-   "holds 2, not 0.|datablock 2: used but listed by no i-node.", "i-node 2: block count set to 1.", ""},
+   "holds 2, not 0.|datablock 2: used but listed by no i-node.",
+   "i-node 2: block count set to 1.", ""},
   {"block outside the area",
    "inode 3 6 e8 03", "i-node 3: lists datablock 1000, outside the datablock area.|datablock 4: "
    "used but listed by no i-node.", "i-node 3: datablock 1000 taken out of its list.|/dev: \"..\" "
    "set to i-node 0.|/dev: \".\" set to i-node 3.|datablock 4: kept as /lost+found/#b4.|/dev: "
    "datablock 26 added.", ""},
   {"listed block free in the map",
-   "bmap 22 0 00", "i-node 17: lists datablock 22, which is free in the map.", "datablock 22: marked used.", "="},
+   "bmap 22 0 00", "i-node 17: lists datablock 22, which is free in the map.",
+   "datablock 22: marked used.", "="},
   {"block listed by two i-nodes",
-   "inode 19 8 05 00;inode 19 206 02 00", "i-node 19: lists datablock 5, already listed by i-node 4.",
+   "inode 19 8 05 00;inode 19 206 02 00",
+   "i-node 19: lists datablock 5, already listed by i-node 4.",
    "i-node 19: datablock 5 copied to datablock 26.", ""},
   {"block listed twice by one i-node",
    "inode 19 8 19 00;inode 19 206 02 00", "i-node 19: lists datablock 25 twice.",
@@ -68,22 +78,28 @@ const Damage kDamages[] = {
    "inode 8 16 07 00", "i-node 8: unlisted block slot 5 holds 7, not 0.",
    "i-node 8: unlisted block slots zeroed.", ""},
   {"root not a folder",
-   "inode 0 4 02 00", "i-node 0: the root is not a folder.", "i-node 0: type set to 1 (folder).", ""},
+   "inode 0 4 02 00", "i-node 0: the root is not a folder.",
+   "i-node 0: type set to 1 (folder).", ""},
   {"dot-dot naming the wrong folder",
-   "block 5 2 03 00", "/etc: \"..\" names i-node 3 instead of 0.", "/etc: \"..\" set to i-node 0.", ""},
+   "block 5 2 03 00", "/etc: \"..\" names i-node 3 instead of 0.",
+   "/etc: \"..\" set to i-node 0.", ""},
   {"dot naming the wrong folder",
-   "block 6 34 06 00", "/home: \".\" names i-node 6 instead of 5.", "/home: \".\" set to i-node 5.", ""},
+   "block 6 34 06 00", "/home: \".\" names i-node 6 instead of 5.",
+   "/home: \".\" set to i-node 5.", ""},
   {"root's dot naming another",
    "block 0 34 01 00", "/: \".\" names i-node 1 instead of 0.", "/: \".\" set to i-node 0.", ""},
   {"no dot-dot in the first block",
-   "block 1 4 78 78", "/bin: the first datablock does not start with \"..\".|/bin/xx: names i-node 0 "
-   "(/), a folder on its own path.", "/bin: \"..\" set to i-node 0.|/bin: entry \"xx\" taken out.", ""},
+   "block 1 4 78 78", "/bin: the first datablock does not start with \"..\".|/bin/xx: names "
+   "i-node 0 (/), a folder on its own path.",
+   "/bin: \"..\" set to i-node 0.|/bin: entry \"xx\" taken out.", ""},
   {"no dot in the first block",
    "block 2 36 73", "/boot: the second entry of the first datablock is not \".\".|/boot/s: names "
-   "i-node 2 (/boot), a folder on its own path.", "/boot: \".\" set to i-node 2.|/boot: entry \"s\" "
+   "i-node 2 (/boot), a folder on its own path.",
+   "/boot: \".\" set to i-node 2.|/boot: entry \"s\" "
    "taken out.", ""},
   {"name entered twice",
-   "block 23 4 75 73 72", "/: the name \"usr\" is entered more than once.", "/: entry \"usr\" taken "
+   "block 23 4 75 73 72", "/: the name \"usr\" is entered more than once.",
+   "/: entry \"usr\" taken "
    "out.|i-node 17: reconnected as /lost+found/#17.|/: datablock 23 given back.", ""},
   {"entry naming a free i-node",
    "block 23 0 02 00;block 23 34 32 00 67", "/g: names i-node 50, which is free in the map.",
@@ -95,14 +111,16 @@ const Damage kDamages[] = {
    "block 9 0 03 00;block 9 66 01 00", "/lib: datablock 9 slot 2 holds an entry with an empty "
    "name.|/lib/: names i-node 1, already reached as /bin.", "/lib: entry \"\" taken out.", ""},
   {"entry with a slash",
-   "block 12 0 03 00;block 12 66 0e 00 73 2f 62", "/misc: the entry \"s/b\" has a \"/\" in its name.|"
+   "block 12 0 03 00;block 12 66 0e 00 73 2f 62",
+   "/misc: the entry \"s/b\" has a \"/\" in its name.|"
    "/misc/s/b: \"..\" names i-node 0 instead of 9.|/sbin: names i-node 14, already reached as "
    "/misc/s/b.", "/misc: entry \"s/b\" taken out.", ""},
   {"entry naming the root below it",
    "block 14 0 03 00;block 14 66 00 00 75 70", "/opt/up: names i-node 0 (/), a folder on its own "
    "path.", "/opt: entry \"up\" taken out.", ""},
   {"dot-dot out of its place",
-   "block 16 0 03 00;block 16 66 00 00 2e 2e", "/proc: datablock 16 slot 2 holds an entry \"..\" out "
+   "block 16 0 03 00;block 16 66 00 00 2e 2e",
+   "/proc: datablock 16 slot 2 holds an entry \"..\" out "
    "of its place.", "/proc: entry \"..\" taken out.", ""},
   {"folder block not full before the last",
    "block 23 0 02 00;block 23 34 04 00 65 74 63;block 3 0 02 00;block 3 66 00 00 00 00 00",
@@ -136,7 +154,8 @@ const Damage kDamages[] = {
    "block 11 13 74;block 24 0 02 00", "/etc/passwd: datablock 24 slot 2 is past the entry count "
    "but not zero.|i-node 19: used but reached by no entry.|user number 0: the superuser's number "
    "is held by no account.", "/lost+found: folder made.|i-node 19: reconnected as /lost+found/#19."
-   "|/etc/passwd/root: made for user number 0; the next start of fs5sh will ask for a new superuser password.", ""},
+   "|/etc/passwd/root: made for user number 0; the next start of fs5sh will ask for a new "
+   "superuser password.", ""},
   {"account file turned folder",
    "inode 19 4 01 00;inode 19 206 00 00", "i-node 19: block count is 0, not 1 to 100.|i-node 19: "
    "unlisted block slot 0 holds 25, not 0.|datablock 25: used but listed by no i-node.|"
@@ -160,7 +179,8 @@ const Damage kDamages[] = {
    "datablock 600: kept as /lost+found/#b600.", ""},
   {"file's first block changed to a free one",
    "inode 19 6 1a 00", "i-node 19: lists datablock 26, which is free in the map.|datablock 25: "
-   "used but listed by no i-node.", "datablock 25: kept as /lost+found/#b25.|datablock 26: marked used.",
+   "used but listed by no i-node.",
+   "datablock 25: kept as /lost+found/#b25.|datablock 26: marked used.",
    "datablock 26: marked used."},
 };
 // clang-format on
@@ -171,8 +191,9 @@ std::string joined(const std::vector<std::string>& lines) {
   return text;
 }
 
-void damage(const std::string& image, const std::string& pokes) {
-  writeBytes(image, standardImage());
+// Pokes the standard image (or, with `fresh` false, the image as it is).
+void damage(const std::string& image, const std::string& pokes, bool fresh = true) {
+  if (fresh) writeBytes(image, standardImage());
   std::istringstream in(pokes);
   for (std::string poke; std::getline(in, poke, ';');) {
     std::vector<std::string> words = {"poke"};
@@ -221,6 +242,20 @@ TEST(Checker, LeakedBlockKeptAsFile) {
   Inode kept;
   kept.read(io.ds, 20);
   EXPECT_EQ(std::tuple(kept.isFile(), kept.getOwner(), kept.getBlock(0)), std::tuple(true, 0, 600));
+}
+
+// With no i-node free for it, -y leaves a leaked datablock as it is, and it is counted as left.
+TEST(Checker, LeakedBlockLeftWhenNoInodeIsFree) {
+  TempDir dir;
+  const std::string image = dir.file("i");
+  damage(image, "");
+  {
+    ImageStream io(image);
+    for (int i = 0; createFile(io.ds, false, 0, "/tmp/f" + std::to_string(i)) == 0;) ++i;
+  }
+  damage(image, "bmap 900 0 01;block 900 0 41", false);
+  EXPECT_EQ(joined(repairImageFile(image, RepairMode::kAll).lines), "");
+  EXPECT_EQ(joined(checkImageProblems(image)), "datablock 900: used but listed by no i-node.");
 }
 
 // --version prints the version and ends, whatever else is given but --help.

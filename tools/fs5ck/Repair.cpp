@@ -338,6 +338,7 @@ void ImageRepair::freeInodeRecord(int n, bool used) {
 // slot names it and its bytes are already zero); under -y a free datablock that is not zero is
 // zeroed.
 void ImageRepair::freeDatablock(int k, bool used) {
+  if (!used && !all_) return;
   DataBlock block;
   block.read(ds_, k);
   bool zero = allZero(block.bytes().data(), block.bytes().size());
@@ -346,7 +347,7 @@ void ImageRepair::freeDatablock(int k, bool used) {
     if (!blockSaid_[k]) say(repairLine(Repair::kMarkedFree, {"datablock", decimal(k)}));
     return;
   }
-  if (used || !all_ || zero) return;
+  if (used || zero) return;
   block.clear();
   block.write(ds_);
   if (!blockSaid_[k]) say(repairLine(Repair::kBlockZeroed, {decimal(k)}));

@@ -101,8 +101,8 @@ int16_t createNode(DiskStream& ds, bool verbose, bool isFolder, int16_t owner,
   int16_t number = node.getNumber();
   // The new i-node and its first datablock are written before an entry names them.
   if (isFolder) {
-    own.addEntry(ds, parentNumber, "..");
-    own.addEntry(ds, number, ".");
+    own.addEntry(ds.console(), parentNumber, "..");
+    own.addEntry(ds.console(), number, ".");
     own.write(ds);
   }
   node.write(ds);

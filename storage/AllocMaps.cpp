@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "storage/Coding.h"
+
 namespace fs5 {
 
 namespace {
@@ -29,7 +31,7 @@ MapRegion userMap(const DiskLayout& l) { return {l.userMapStart, l.userCount(), 
 bool recordIsZero(DiskStream& ds, const MapRegion& map, int n) {
   std::vector<uint8_t> record(map.recordSize);
   ds.read(map.recordStart + int64_t{n} * map.recordSize, record.data(), record.size());
-  return std::all_of(record.begin(), record.end(), [](uint8_t b) { return b == 0; });
+  return allZero(record.data(), record.size());
 }
 
 // Scans the map from `first` for a 0 byte; -1 when there is none.

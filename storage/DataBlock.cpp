@@ -1,13 +1,6 @@
 #include "storage/DataBlock.h"
 
-#include "storage/AllocMaps.h"
-
 namespace fs5 {
-
-int16_t DataBlock::allocate(DiskStream& ds) {
-  blockIndex_ = allocBlock(ds);
-  return blockIndex_;
-}
 
 int16_t DataBlock::read(DiskStream& ds, int k) {
   data_.fill(0);

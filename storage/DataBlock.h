@@ -14,9 +14,6 @@ class DataBlock {
   DataBlock() = default;
 
   void clear() { data_.fill(0); }
-  // Takes the lowest free datablock (allocBlock) as this block's index; -1 when none is free.
-  int16_t allocate(DiskStream& ds);
-  bool isValid() const { return blockIndex_ != -1; }
   // Reads datablock k. Returns k, or -1 (zero bytes kept) when the read failed or k is outside
   // the area, which prints "The datablock index <k> is out of range.".
   int16_t read(DiskStream& ds, int k);
@@ -25,7 +22,6 @@ class DataBlock {
 
   int16_t getBlockIndex() const { return blockIndex_; }
   void setBlockIndex(int16_t k) { blockIndex_ = k; }
-  uint8_t at(int i) const { return data_[i]; }
   void set(int i, uint8_t byte) { data_[i] = byte; }
   std::array<uint8_t, BLOCK_SIZE>& bytes() { return data_; }
   const std::array<uint8_t, BLOCK_SIZE>& bytes() const { return data_; }

@@ -32,13 +32,13 @@ void printNameTooLong(Console& con) {
   con.error("Foldername (filename) can not exceed " + std::to_string(MAX_NAME) + " symbols.");
 }
 
-int16_t FolderBlock::addEntry(DiskStream& ds, int16_t inode, std::string_view name) {
+int16_t FolderBlock::addEntry(Console& con, int16_t inode, std::string_view name) {
   if (name.size() > MAX_NAME) {
-    printNameTooLong(ds.console());
+    printNameTooLong(con);
     return -1;
   }
   if (isFull()) {
-    ds.console().error("Parent folder datablock is full.");
+    con.error("Parent folder datablock is full.");
     return -1;
   }
   int slot = getCount();
@@ -139,8 +139,8 @@ int16_t addChildEntry(DiskStream& ds, Inode& folder, FolderBlock& last, bool isF
     folder.appendBlock(last.getBlockIndex());
     last.clear();
   }
-  int16_t added = last.addEntry(ds, inode, name);
-  last.write(ds);
+  int16_t added = last.addEntry(ds.console(), inode, name);
+  if (!last.write(ds)) return -1;
   return added;
 }
 

@@ -39,12 +39,11 @@ class FolderBlock {
   // count 0 and every entry zero; keeps the block index.
   void clear();
   bool isFull() const { return getCount() >= ENTRIES_PER_BLOCK; }
-  // Appends an entry. -1 with "Foldername (filename) can not exceed 30 symbols." for a longer
-  // name, or "Parent folder datablock is full." when three entries are there.
-  int16_t addEntry(DiskStream& ds, int16_t inode, std::string_view name);
+  // Appends an entry in memory. -1 with "Foldername (filename) can not exceed 30 symbols." for
+  // a longer name, or "Parent folder datablock is full." when three entries are there.
+  int16_t addEntry(Console& con, int16_t inode, std::string_view name);
   // Takes the lowest free datablock (allocBlock) as this block's index; -1 when none is free.
   int16_t allocate(DiskStream& ds);
-  bool isValid() const { return blockIndex_ != -1; }
 
   // Reads datablock k as a folder block. Returns k, or -1 (an empty block kept) when the read
   // failed or k is outside the area, which prints "The datablock index <k> is out of range.".
@@ -77,11 +76,13 @@ class FolderBlock {
 // The name-length line of an entry name over 30 characters.
 void printNameTooLong(Console& con);
 
-// Adds the entry {inode, name} to `folder`, whose last datablock is `last` (just read, or
-// emptied by an earlier write). When that block is full a new datablock is taken and appended
-// to the folder's list in memory; the caller writes the folder's i-node afterwards. The name's
-// length is tested before anything is taken. Returns 0 or -1 (printed: the name-length line,
-// or "There are no free datablocks." then "Can not create daughter folder"<name>"." / file).
+// Adds the entry {inode, name} to `folder`, whose last datablock has the index of `last` (only
+// the index is used: the block is read again here, so that the entry joins what the image
+// holds). When that block is full a new datablock is taken and appended to the folder's list
+// in memory; the caller writes the folder's i-node afterwards. The name's length is tested
+// before anything is taken. Returns 0 or -1 (printed: the name-length line, or "There are no
+// free datablocks." then "Can not create daughter folder"<name>"." / file; -1 also when the
+// block could not be read or written).
 int16_t addChildEntry(DiskStream& ds, Inode& folder, FolderBlock& last, bool isFolder,
                       int16_t inode, std::string_view name);
 

@@ -24,8 +24,8 @@ bool writeImageWithRoot(DiskStream& ds) {
   root.appendBlock(0);
   root.encode(image.data() + *l.inodeOffset(0));
   FolderBlock first;
-  first.addEntry(ds, 0, "..");
-  first.addEntry(ds, 0, ".");
+  first.addEntry(ds.console(), 0, "..");
+  first.addEntry(ds.console(), 0, ".");
   first.encode(image.data() + *l.blockOffset(0));
   return ds.write(0, image.data(), image.size());
 }
@@ -33,7 +33,9 @@ bool writeImageWithRoot(DiskStream& ds) {
 }  // namespace
 
 int16_t formatImage(DiskStream& ds, int inodes, int blocks, int users) {
-  ds.layout() = DiskLayout::forCounts(inodes, blocks, users);
+  DiskLayout layout = DiskLayout::forCounts(inodes, blocks, users);
+  if (!layout.isValid()) return -1;
+  ds.layout() = layout;
   if (!writeImageWithRoot(ds)) return -1;
   ds.console().line("The folder \"/\" was created successfully.");
   return 0;

@@ -14,7 +14,8 @@ namespace fs5 {
 // maps, the i-node table and the datablock area, all zero but for the root folder: i-node 0
 // and datablock 0, owned by the superuser, whose ".." and "." both name i-node 0 (nothing past
 // the datablock area is touched). Then prints "The folder "/" was created successfully.".
-// Returns 0, or -1 when the write failed.
+// Returns 0, or -1 (nothing written) when the counts make no valid layout, or when the write
+// failed.
 int16_t formatImage(DiskStream& ds, int inodes, int blocks, int users);
 
 }  // namespace fs5

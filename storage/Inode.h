@@ -58,7 +58,6 @@ class Inode {
   bool write(DiskStream& ds);
   // Takes the lowest free i-node number (allocInode); -1 when none is free.
   int16_t allocate(DiskStream& ds);
-  bool isValid() const { return number_ != -1; }
 
   int16_t getNumber() const { return number_; }
   int16_t getOwner() const { return owner_; }

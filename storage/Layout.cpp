@@ -1,16 +1,24 @@
 #include "storage/Layout.h"
 
+#include <limits>
+
 #include "storage/Coding.h"
 
 namespace fs5 {
 
 DiskLayout DiskLayout::forCounts(int inodes, int blocks, int users) {
+  if (inodes < 1 || blocks < 1 || users < 1) return DiskLayout{};
+  int64_t blockMap = int64_t{HEADER_SIZE} + inodes;
+  int64_t userMap = blockMap + blocks;
+  int64_t inodeTable = userMap + users;
+  int64_t blockArea = inodeTable + int64_t{inodes} * INODE_SIZE;
+  if (blockArea > std::numeric_limits<int16_t>::max()) return DiskLayout{};
   DiskLayout l;
   l.inodeMapStart = HEADER_SIZE;
-  l.blockMapStart = static_cast<int16_t>(l.inodeMapStart + inodes);
-  l.userMapStart = static_cast<int16_t>(l.blockMapStart + blocks);
-  l.inodeTableStart = static_cast<int16_t>(l.userMapStart + users);
-  l.blockAreaStart = static_cast<int16_t>(l.inodeTableStart + inodes * INODE_SIZE);
+  l.blockMapStart = static_cast<int16_t>(blockMap);
+  l.userMapStart = static_cast<int16_t>(userMap);
+  l.inodeTableStart = static_cast<int16_t>(inodeTable);
+  l.blockAreaStart = static_cast<int16_t>(blockArea);
   return l;
 }
 

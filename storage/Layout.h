@@ -52,7 +52,8 @@ struct DiskLayout {
   int16_t inodeTableStart = 0;
   int16_t blockAreaStart = 0;
 
-  // The layout of an image with the given counts.
+  // The layout of an image with the given counts; an all-zero layout (not valid) when a count
+  // is below 1 or an offset would not fit in its signed 16-bit field.
   static DiskLayout forCounts(int inodes, int blocks, int users);
 
   int inodeCount() const { return blockMapStart - inodeMapStart; }

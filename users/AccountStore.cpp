@@ -5,7 +5,6 @@
 
 #include "fsops/Create.h"
 #include "fsops/Lookup.h"
-#include "fsops/Write.h"
 #include "path/PathName.h"
 #include "storage/FolderBlock.h"
 #include "storage/Inode.h"
@@ -14,9 +13,9 @@ namespace fs5 {
 
 namespace {
 
-PathName accountPath(Console& con, std::string_view name) {
+PathName accountPathName(Console& con, std::string_view name) {
   PathName path;
-  path.parse(con, "/etc/passwd");
+  path.parse(con, ACCOUNT_FOLDER);
   path.append(con, name);
   return path;
 }
@@ -31,30 +30,29 @@ bool isValidUserName(std::string_view name) {
   });
 }
 
-int16_t addUserRecord(DiskStream& ds, std::string_view name, std::string_view password,
-                      int16_t number) {
+RecordWrite addUserRecord(DiskStream& ds, std::string_view name, std::string_view password,
+                          int16_t number) {
   Console& con = ds.console();
-  if (!isValidUserName(name) || password.size() > MAX_PASSWORD) return -1;
-  PathName path = accountPath(con, name);
+  if (!isValidUserName(name) || password.size() > MAX_PASSWORD) return RecordWrite::kNotWritten;
+  PathName path = accountPathName(con, name);
   Inode node;
   int16_t existing = resolveWhole(ds, false, path);
-  if (existing >= 0 && node.read(ds, existing) >= 0 && node.isFile()) return 1;
-  if (createFile(ds, false, SUPERUSER, path.getText()) < 0) return -1;
-  if (eraseFile(ds, false, path.getText()) < 0) return -1;
+  if (existing >= 0 && node.read(ds, existing) >= 0 && node.isFile()) return RecordWrite::kExists;
+  if (createFile(ds, false, SUPERUSER, path.getText()) < 0) return RecordWrite::kNotWritten;
   int16_t n = resolveWhole(ds, true, path);
-  if (n < 0 || node.read(ds, n) < 0 || !node.isFile()) return -1;
+  if (n < 0 || node.read(ds, n) < 0 || !node.isFile()) return RecordWrite::kNotWritten;
   node.setRights(ACCOUNT_RIGHTS);
   FolderBlock record;
   record.read(ds, node.getBlock(0));
-  record.setEntryName(0, password);
-  record.setEntryInode(0, number);
-  if (!record.write(ds)) return -1;
-  return node.write(ds) ? 0 : -1;
+  setRecordPassword(record, password);
+  setRecordUserNumber(record, number);
+  if (!record.write(ds)) return RecordWrite::kNotWritten;
+  return node.write(ds) ? RecordWrite::kWritten : RecordWrite::kNotWritten;
 }
 
 int16_t findUserRecord(DiskStream& ds, std::string_view name, UserRecord& out) {
   if (!isValidUserName(name)) return -1;
-  PathName path = accountPath(ds.console(), name);
+  PathName path = accountPathName(ds.console(), name);
   int16_t n = resolveWhole(ds, false, path);
   if (n < 0) return -1;
   Inode node;
@@ -65,8 +63,8 @@ int16_t findUserRecord(DiskStream& ds, std::string_view name, UserRecord& out) {
   }
   FolderBlock record;
   if (record.read(ds, node.getBlock(0)) < 0) return -1;
-  out.number = record.getEntryInode(0);
-  out.password = record.getEntryName(0);
+  out.number = recordUserNumber(record);
+  out.password = recordPassword(record);
   return 0;
 }
 

@@ -1,10 +1,7 @@
 // The users layer: accounts, rights, and formatting's folders and superuser. It calls the
 // file-system operations and the layers below them.
 //
-// An account named N is the file /etc/passwd/N, owned by the superuser with rights rw-------.
-// Its first datablock holds the record in the shape of a folder block:
-//   offset 0: entry count 0;  offset 2: user number (signed 16-bit);
-//   offset 4: the password, 30 bytes zero-padded;  the rest zero.
+// Accounts are files in /etc/passwd; storage/AccountRecord.h says how their record is coded.
 #ifndef FS5_USERS_ACCOUNTSTORE_H_
 #define FS5_USERS_ACCOUNTSTORE_H_
 
@@ -12,22 +9,16 @@
 #include <string>
 #include <string_view>
 
+#include "storage/AccountRecord.h"
 #include "storage/DiskStream.h"
 
 namespace fs5 {
 
-inline constexpr int MAX_PASSWORD = 30;
 inline constexpr int MAX_USERS = 100;
-inline constexpr uint16_t ACCOUNT_RIGHTS = 0x180;  // rw-------
-inline constexpr int16_t SUPERUSER = 0;
 
 struct UserRecord {
   int16_t number = 0;
   std::string password;
-  void clear() {
-    number = 0;
-    password.clear();
-  }
 };
 
 struct UserEntry {
@@ -43,10 +34,12 @@ struct UserEntry {
 // ".", ".." or "exit".
 bool isValidUserName(std::string_view name);
 
-// Writes the account file of `name` holding {number, password}. Returns 1 when a file of that
-// name already exists (nothing written), -1 when the record was not written, 0 on success.
-int16_t addUserRecord(DiskStream& ds, std::string_view name, std::string_view password,
-                      int16_t number);
+enum class RecordWrite { kWritten, kExists, kNotWritten };
+
+// Writes the account file of `name` holding {number, password}: kWritten, kExists when a file
+// of that name is already there (nothing written), kNotWritten when the record was not written.
+RecordWrite addUserRecord(DiskStream& ds, std::string_view name, std::string_view password,
+                          int16_t number);
 
 // Reads the account record of `name`. 0 with the record filled; -1 when there is no such
 // account (no message) or the entry is a folder (""<name>" is a folder,not a file.").

@@ -13,7 +13,7 @@ namespace {
 
 constexpr const char* kStandardFolders[] = {
     "/bin", "/boot", "/dev",  "/etc",  "/home", "/initrd", "/lib", "/lost+found", "/misc",
-    "/mnt", "/opt",  "/proc", "/root", "/sbin", "/tmp",    "/usr", "/var",        "/etc/passwd"};
+    "/mnt", "/opt",  "/proc", "/root", "/sbin", "/tmp",    "/usr", "/var",        ACCOUNT_FOLDER};
 
 constexpr int MIN_SUPERUSER_PASSWORD = 6;
 
@@ -47,7 +47,7 @@ int16_t formatDisk(DiskStream& ds, int inodes, int blocks, int users) {
     return -1;
   }
   markUserNumberUsed(ds, SUPERUSER);
-  addUserRecord(ds, "root", password, SUPERUSER);
+  addUserRecord(ds, SUPERUSER_NAME, password, SUPERUSER);
   con.line();
   con.line("The superuser account \"root\" was successfully created.");
   con.print("The disk was formatted.\n\n");

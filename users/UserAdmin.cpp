@@ -15,10 +15,9 @@ namespace fs5 {
 namespace {
 
 // Names reach these helpers only after isValidUserName, so the paths can always be formed.
-std::string accountPath(std::string_view name) { return "/etc/passwd/" + std::string(name); }
 std::string homePath(std::string_view name) { return "/home/" + std::string(name); }
 
-std::string quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }
+std::string inQuotes(std::string_view name) { return "\"" + std::string(name) + "\""; }
 
 // The i-node that the path names, looked up quietly; -1 when nothing is there.
 int16_t findQuietly(DiskStream& ds, const std::string& path) {
@@ -28,7 +27,7 @@ int16_t findQuietly(DiskStream& ds, const std::string& path) {
 }
 
 bool isAccountFile(DiskStream& ds, std::string_view name) {
-  int16_t n = findQuietly(ds, accountPath(name));
+  int16_t n = findQuietly(ds, accountFilePath(name));
   Inode node;
   return n >= 0 && node.read(ds, n) >= 0 && node.isFile();
 }
@@ -37,11 +36,11 @@ bool isAccountFile(DiskStream& ds, std::string_view name) {
 bool acceptsNewAccount(DiskStream& ds, std::string_view name) {
   Console& con = ds.console();
   if (!isValidUserName(name)) {
-    con.line("The user name " + quoted(name) + " is not valid.");
+    con.line("The user name " + inQuotes(name) + " is not valid.");
     return false;
   }
   if (!isAccountFile(ds, name) && findQuietly(ds, homePath(name)) >= 0) {
-    con.line("The home folder " + quoted(name) + " already exists.");
+    con.line("The home folder " + inQuotes(name) + " already exists.");
     return false;
   }
   return true;
@@ -81,19 +80,20 @@ class AccountGuard {
 };
 
 // Writes the record and makes the home folder for the taken number. Returns what
-// addUserRecord returned (1 for an existing account), or -1 when the home folder was not
-// made; everything made is given back unless the result is 0.
-int16_t makeAccount(DiskStream& ds, std::string_view name, std::string_view password,
-                    int16_t number) {
+// addUserRecord returned, kNotWritten also when the home folder was not made; everything made
+// is given back unless the result is kWritten.
+RecordWrite makeAccount(DiskStream& ds, std::string_view name, std::string_view password,
+                        int16_t number) {
   AccountGuard guard(ds, number);
-  bool existed = findQuietly(ds, accountPath(name)) >= 0;
-  int16_t written = addUserRecord(ds, name, password, number);
-  if (written < 0 && !existed && isAccountFile(ds, name)) guard.holdAccountFile(accountPath(name));
-  if (written != 0) return written;
-  guard.holdAccountFile(accountPath(name));
-  if (createFolder(ds, false, number, homePath(name)) < 0) return -1;
+  bool existed = findQuietly(ds, accountFilePath(name)) >= 0;
+  RecordWrite written = addUserRecord(ds, name, password, number);
+  if (written == RecordWrite::kNotWritten && !existed && isAccountFile(ds, name))
+    guard.holdAccountFile(accountFilePath(name));
+  if (written != RecordWrite::kWritten) return written;
+  guard.holdAccountFile(accountFilePath(name));
+  if (createFolder(ds, false, number, homePath(name)) < 0) return RecordWrite::kNotWritten;
   guard.commit();
-  return 0;
+  return RecordWrite::kWritten;
 }
 
 // Gives every used i-node owned by `number` to the superuser; returns how many there were.
@@ -119,43 +119,43 @@ int16_t addUser(DiskStream& ds, std::string_view name) {
   if (!askUserPassword(con, password)) return -1;
   int16_t number = allocUserNumber(ds);
   if (number < 0) return -1;
-  int16_t made = makeAccount(ds, name, password, number);
-  if (made == 1) {
-    con.line("The user " + quoted(name) + " already exists.");
+  RecordWrite made = makeAccount(ds, name, password, number);
+  if (made == RecordWrite::kExists) {
+    con.line("The user " + inQuotes(name) + " already exists.");
     return -1;
   }
-  if (made < 0) {
-    con.line("The user account " + quoted(name) + " was not created.");
+  if (made == RecordWrite::kNotWritten) {
+    con.line("The user account " + inQuotes(name) + " was not created.");
     return -1;
   }
   con.clearScreen();
-  con.line("The user account " + quoted(name) + " was successfully created.");
+  con.line("The user account " + inQuotes(name) + " was successfully created.");
   return 0;
 }
 
 int16_t deleteUser(DiskStream& ds, std::string_view name) {
   Console& con = ds.console();
-  if (name == "root") {
+  if (name == SUPERUSER_NAME) {
     con.line("The superuser \"root\" account can not be deleted.");
     return -1;
   }
   if (!isValidUserName(name) || !isAccountFile(ds, name)) {
-    con.line("The user " + quoted(name) + " does not exist.");
+    con.line("The user " + inQuotes(name) + " does not exist.");
     con.line("There is no user account to delete.");
     return -1;
   }
   UserRecord record;
   bool numbered = findUserRecord(ds, name, record) == 0 && record.number != SUPERUSER;
-  bool complete = deleteFile(ds, false, accountPath(name)) == 0;
+  bool complete = deleteFile(ds, false, accountFilePath(name)) == 0;
   complete = deleteFolderTree(ds, false, homePath(name)) == 0 && complete;
   if (numbered && giveToSuperuser(ds, record.number) > 0)
-    con.line("The remaining folders and files of " + quoted(name) + " now belong to \"root\".");
+    con.line("The remaining folders and files of " + inQuotes(name) + " now belong to \"root\".");
   if (numbered) freeUserNumber(ds, record.number);  // once no account holds it
   if (!complete) {
-    con.line("The user account " + quoted(name) + " was not deleted completely.");
+    con.line("The user account " + inQuotes(name) + " was not deleted completely.");
     return -1;
   }
-  con.line("The user account " + quoted(name) + " was successfully deleted.");
+  con.line("The user account " + inQuotes(name) + " was successfully deleted.");
   return 0;
 }
 

@@ -42,6 +42,8 @@ TEST(Layout, StandardHeaderOffsetsAndHeadersThatAreNoLayout) {
   // clang-format on
   for (std::size_t i = 0; i < std::size(noLayouts); ++i)
     EXPECT_FALSE(noLayouts[i].isValid()) << "row " << i;
+  EXPECT_EQ(DiskLayout::forCounts(151, 1000, 100).blockAreaStart, 32669);
+  EXPECT_EQ(DiskLayout::forCounts(152, 1000, 100).blockAreaStart, 0);  // past 32767
 }
 
 TEST(Inode, FieldsRightsAndBoundedBlockList) {
@@ -88,11 +90,11 @@ TEST(FolderBlock, EntriesAtTheirOffsetsAndBoundedCounts) {
   TempDir dir;
   ImageStream io(dir.file("x"));
   FolderBlock b;
-  ASSERT_EQ(b.addEntry(io.ds, 0x0102, std::string(30, 'n')), 0);
-  ASSERT_EQ(b.addEntry(io.ds, 8, "ab"), 0);
-  EXPECT_EQ(b.addEntry(io.ds, 9, std::string(31, 'x')), -1);
-  ASSERT_EQ(b.addEntry(io.ds, 9, "c"), 0);
-  EXPECT_EQ(b.addEntry(io.ds, 10, "d"), -1);
+  ASSERT_EQ(b.addEntry(io.con, 0x0102, std::string(30, 'n')), 0);
+  ASSERT_EQ(b.addEntry(io.con, 8, "ab"), 0);
+  EXPECT_EQ(b.addEntry(io.con, 9, std::string(31, 'x')), -1);
+  ASSERT_EQ(b.addEntry(io.con, 9, "c"), 0);
+  EXPECT_EQ(b.addEntry(io.con, 10, "d"), -1);
   EXPECT_EQ(io.out.str(),
             "Foldername (filename) can not exceed 30 symbols.\nParent folder datablock is full.\n");
   uint8_t bytes[98];

@@ -1,4 +1,5 @@
 #include "path/PathName.h"
+#include "storage/AccountRecord.h"
 #include "tools/fs5ck/ImageScan.h"
 #include "tools/fs5ck/Texts.h"
 
@@ -9,15 +10,15 @@ namespace fs5 {
 // judged when /etc/passwd is missing.
 void ImageScan::checkAccounts() {
   int folder = 0;
-  for (const std::string& name : splitPath(kAccountFolder)) {
+  for (const std::string& name : splitPath(ACCOUNT_FOLDER)) {
     folder = findEntry(folder, name);
     if (!isJudged(folder)) {
-      problem(std::string(kAccountFolder) + ": not found.");
+      problem(Problem::kNoAccountFolder, {ACCOUNT_FOLDER});
       return;
     }
   }
   if (!isWalkable(folder) || !walked_[folder]) {
-    problem(std::string(kAccountFolder) + ": not a folder.");
+    problem(Problem::kAccountFolderNotFolder, {ACCOUNT_FOLDER});
     return;
   }
   std::vector<const TreeEntry*> holders(layout_.userCount(), nullptr);
@@ -34,37 +35,36 @@ int ImageScan::findEntry(int folder, const std::string& name) const {
 }
 
 void ImageScan::checkAccount(const TreeEntry& entry, std::vector<const TreeEntry*>& holders) {
-  std::string path = std::string(kAccountFolder) + "/" + entry.name;
+  std::string path = accountFilePath(entry.name);
   if (!isJudged(entry.inode) || reachedAs_[entry.inode] != path) return;
   const Inode& node = inodes_[entry.inode];
   if (node.isFolder()) {
-    problem(path + ": not a file.");
+    problem(Problem::kAccountNotFile, {path});
     return;
   }
   if (!node.isFile()) return;
   ++report_.accounts;
   FolderBlock record;
   if (record.read(ds_, node.getBlock(0)) < 0) return;
-  int u = record.getEntryInode(0);
+  int u = recordUserNumber(record);
   if (u < 0 || u >= layout_.userCount()) {
-    problem(path + ": user number " + decimal(u) + " is outside the user map.");
+    problem(Problem::kUserNumberOutside, {path, decimal(u)});
     return;
   }
-  if (!userUsed_[u]) problem(path + ": user number " + decimal(u) + " is free in the user map.");
+  if (!userUsed_[u]) problem(Problem::kUserNumberFree, {path, decimal(u)});
   if (holders[u] != nullptr)
-    problem(path + ": shares user number " + decimal(u) + " with \"" + holders[u]->name + "\".");
+    problem(Problem::kUserNumberShared, {path, decimal(u), holders[u]->name});
   else
     holders[u] = &entry;
 }
 
 void ImageScan::checkUserNumbers(const std::vector<const TreeEntry*>& holders) {
   if (holders[0] == nullptr)
-    problem("user number 0: the superuser's number is held by no account.");
-  else if (holders[0]->name != kSuperuserName)
-    problem("user number 0: held by \"" + holders[0]->name + "\", not by \"root\".");
+    problem(Problem::kSuperuserUnheld, {});
+  else if (holders[0]->name != SUPERUSER_NAME)
+    problem(Problem::kSuperuserMisnamed, {holders[0]->name, SUPERUSER_NAME});
   for (int u = 1; u < layout_.userCount(); ++u)
-    if (userUsed_[u] && holders[u] == nullptr)
-      problem("user number " + decimal(u) + ": used but held by no account.");
+    if (userUsed_[u] && holders[u] == nullptr) problem(Problem::kUserNumberUnheld, {decimal(u)});
 }
 
 }  // namespace fs5

@@ -20,10 +20,6 @@ int storedBlockSlot(const uint8_t* record, int i) {
   return decodeSigned16(record + RECORD_BLOCKS + 2 * i);
 }
 
-bool allZero(const uint8_t* bytes, std::size_t n) {
-  return std::all_of(bytes, bytes + n, [](uint8_t b) { return b == 0; });
-}
-
 void markUnreadable(CheckReport& report, const std::string& why) {
   report = CheckReport{};
   report.readable = false;
@@ -79,8 +75,7 @@ void ImageScan::scanMap(const std::string& what, int count, MapByte byteAt, MapT
   for (int n = 0; n < count; ++n) {
     uint8_t value = 0;
     ds_.read(*(layout_.*byteAt)(n), &value, 1);
-    if (value > 1)
-      problem(what + " " + decimal(n) + ": map byte is " + decimal(value) + ", not 0 or 1.");
+    if (value > 1) problem(Problem::kMapByte, {what, decimal(n), decimal(value)});
     used[n] = isUsed(ds_, n);
   }
 }
@@ -92,9 +87,9 @@ void ImageScan::scanInodes() {
     inodes_[n].encode(record);
     bool zero = allZero(record, sizeof record);
     if (!inodeUsed_[n]) {
-      if (!zero) problem("i-node " + decimal(n) + ": free but its record is not all zero.");
+      if (!zero) problem(Problem::kFreeRecordSet, {decimal(n)});
     } else if (zero) {
-      problem("i-node " + decimal(n) + ": used but its record is all zero.");
+      problem(Problem::kUsedRecordZero, {decimal(n)});
     } else {
       recordSet_[n] = true;
       checkUsedInode(n, record);
@@ -104,41 +99,37 @@ void ImageScan::scanInodes() {
 
 void ImageScan::checkUsedInode(int n, const uint8_t* record) {
   const Inode& node = inodes_[n];
-  std::string name = "i-node " + decimal(n);
   if (node.isFolder()) {
     ++report_.folders;
   } else if (node.isFile()) {
     ++report_.files;
   } else {
-    problem(name + ": used but its type is " + decimal(node.getType()) +
-            ", neither 1 (folder) nor 2 (file).");
+    problem(Problem::kUnknownType, {decimal(n), decimal(node.getType())});
   }
   int stored = storedBlockCount(record);
   if (stored < 1 || stored > MAX_BLOCKS)
-    problem(name + ": block count is " + decimal(stored) + ", not 1 to 100.");
+    problem(Problem::kBlockCount, {decimal(n), decimal(stored)});
   std::vector<bool> seen(layout_.blockCount(), false);
   for (int i = 0; i < node.getBlockCount(); ++i) listBlock(n, node.getBlock(i), seen);
   for (int i = node.getBlockCount(); i < MAX_BLOCKS; ++i) {
     int k = storedBlockSlot(record, i);
-    if (k != 0)
-      problem(name + ": unlisted block slot " + decimal(i) + " holds " + decimal(k) + ", not 0.");
+    if (k != 0) problem(Problem::kUnlistedSlot, {decimal(n), decimal(i), decimal(k)});
   }
 }
 
 void ImageScan::listBlock(int n, int k, std::vector<bool>& seen) {
-  std::string lists = "i-node " + decimal(n) + ": lists datablock " + decimal(k);
   if (k < 0 || k >= layout_.blockCount()) {
-    problem(lists + ", outside the datablock area.");
+    problem(Problem::kBlockOutside, {decimal(n), decimal(k)});
     return;
   }
   if (seen[k]) {
-    problem(lists + " twice.");
+    problem(Problem::kBlockTwice, {decimal(n), decimal(k)});
     return;
   }
   seen[k] = true;
-  if (!blockUsed_[k]) problem(lists + ", which is free in the map.");
+  if (!blockUsed_[k]) problem(Problem::kBlockFree, {decimal(n), decimal(k)});
   if (blockLister_[k] >= 0)
-    problem(lists + ", already listed by i-node " + decimal(blockLister_[k]) + ".");
+    problem(Problem::kBlockShared, {decimal(n), decimal(k), decimal(blockLister_[k])});
   else
     blockLister_[k] = n;
 }
@@ -147,13 +138,13 @@ void ImageScan::scanBlocks() {
   for (int k = 0; k < layout_.blockCount(); ++k) {
     if (blockLister_[k] >= 0) continue;
     if (blockUsed_[k]) {
-      problem("datablock " + decimal(k) + ": used but listed by no i-node.");
+      problem(Problem::kBlockLeaked, {decimal(k)});
       continue;
     }
     DataBlock block;
     block.read(ds_, k);
     if (!allZero(block.bytes().data(), block.bytes().size()))
-      problem("datablock " + decimal(k) + ": free but not all zero.");
+      problem(Problem::kFreeBlockSet, {decimal(k)});
   }
 }
 

@@ -20,7 +20,8 @@
 // Bytes 98 and 99 of folder blocks, the reserved bits of the mode word, owners and file
 // content are not judged.
 //
-// Problem lines, one per problem, name the i-node, datablock, user number or path concerned:
+// Problem lines, one per problem, name the i-node, datablock, user number or path concerned
+// (Problems.h lists every problem with its line and its repair):
 //   i-node 5: map byte is 2, not 0 or 1.
 //   datablock 40: used but listed by no i-node.
 //   /home/anna: ".." names i-node 3 instead of 5.
@@ -88,6 +89,8 @@ CheckReport checkImageFile(const std::string& path);
 //                       "fs5ck: <IMAGE>: <failure>" on `err`) when the image can not be
 //                       written. A sound image is only checked.
 //   fs5ck --help        the usage text on `out`; status 0 (whatever else is given).
+//   fs5ck --version     "fs5ck <version>" on `out`; status 0 (whatever else but --help is
+//                       given).
 // Any other option, more than one of -n, -p and -y, or more than one image, prints the
 // reason and a usage line on `err`; status 16.
 int runChecker(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -19,13 +19,16 @@ void printUsage(std::ostream& out) {
       << "Checks the fs5 disk image IMAGE (disk.fs5 in the current folder when none is given)\n"
       << "and prints one line for every way it departs from a sound image, then a summary.\n"
       << "  -n  only check; the image is never changed (the default)\n"
-      << "  -p  repair only what loses nothing: map bytes, leaked i-nodes and datablocks\n"
+      << "  -p  repair only what loses nothing: map bytes alone (a leaked i-node or datablock\n"
+      << "      is freed only when its bytes are all zero)\n"
       << "  -y  repair every problem; each repair prints one line\n"
+      << "  --help     prints this usage\n"
+      << "  --version  prints the version\n"
       << "Exit status: 0 sound, 1 problems found and all corrected, 4 problems left,\n"
       << "8 the image can not be read or written, 16 usage error.\n";
 }
 
-int refuseUsage(std::ostream& err, const std::string& why) {
+int refuseArguments(std::ostream& err, const std::string& why) {
   err << "fs5ck: " << why << "\n" << kUsageLine << "\n";
   return CHECK_USAGE;
 }
@@ -73,19 +76,23 @@ int runChecker(const std::vector<std::string>& args, std::ostream& out, std::ost
     printUsage(out);
     return CHECK_SOUND;
   }
+  if (std::find(args.begin(), args.end(), "--version") != args.end()) {
+    out << "fs5ck " << FS5_VERSION << "\n";
+    return CHECK_SOUND;
+  }
   std::optional<std::string> mode;
   std::vector<std::string> images;
   for (const std::string& arg : args) {
     if (arg == "-n" || arg == "-p" || arg == "-y") {
-      if (mode) return refuseUsage(err, "only one of -n, -p and -y can be given.");
+      if (mode) return refuseArguments(err, "only one of -n, -p and -y can be given.");
       mode = arg;
     } else if (!arg.empty() && arg[0] == '-') {
-      return refuseUsage(err, "unknown option \"" + arg + "\".");
+      return refuseArguments(err, "unknown option \"" + arg + "\".");
     } else {
       images.push_back(arg);
     }
   }
-  if (images.size() > 1) return refuseUsage(err, "only one image can be checked.");
+  if (images.size() > 1) return refuseArguments(err, "only one image can be checked.");
   std::string image = images.empty() ? DEFAULT_IMAGE : images[0];
   ImageLock lock(image, mode && *mode != "-n");
   CheckReport report = checkImageFile(image);

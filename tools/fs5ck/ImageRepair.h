@@ -15,6 +15,7 @@
 
 #include "storage/DiskStream.h"
 #include "storage/Inode.h"
+#include "tools/fs5ck/Problems.h"
 #include "tools/fs5ck/Repair.h"
 
 namespace fs5 {
@@ -48,6 +49,7 @@ class ImageRepair {
   void fixRecord(int n);
   bool looksLikeFolder(int n, const std::vector<int16_t>& list);
   void copySharedBlocks();
+  void findStrayBlocks();
   void giveEmptyBlocks();
   int takeBlock(int n, const BlockBytes& content);
   int takeInode();
@@ -71,6 +73,7 @@ class ImageRepair {
   int ensureFolder(int parent, const std::string& name);
   int findFolder(int parent, const std::string& name) const;
   void reconnectOrphans();
+  void keepStrayBlocks();
   int nextOrphan() const;
   int topOfOrphans(int m, const std::vector<std::vector<int>>& namers) const;
   std::string freeName(int folder, const std::string& base) const;
@@ -126,6 +129,9 @@ class ImageRepair {
   std::map<int, BlockBytes> pending_;
   // Datablocks listed by the i-nodes in use, once every change is decided.
   std::vector<bool> blockInUse_;
+  // -y only: datablocks used in the map, listed by no record and not all zero. The repair
+  // takes none of them for itself; each is kept as a file in /lost+found, or left as it is.
+  std::vector<bool> stray_;
   // User numbers held by an account; false when /etc/passwd was not found.
   std::vector<bool> held_;
   bool accountsKnown_ = false;

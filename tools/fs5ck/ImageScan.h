@@ -14,6 +14,7 @@
 #include "storage/FolderBlock.h"
 #include "storage/Inode.h"
 #include "tools/fs5ck/Checker.h"
+#include "tools/fs5ck/Problems.h"
 
 namespace fs5 {
 
@@ -66,7 +67,9 @@ class ImageScan {
   // A used i-node with a record that is not all zero: the ones whose content is judged.
   bool isJudged(int n) const { return isInodeNumber(n) && recordSet_[n]; }
   bool isWalkable(int n) const { return isJudged(n) && inodes_[n].isFolder(); }
-  void problem(const std::string& text) { report_.problems.push_back(text); }
+  void problem(Problem p, std::initializer_list<std::string> values) {
+    report_.problems.push_back(problemLine(p, values));
+  }
 
   DiskStream& ds_;
   CheckReport& report_;

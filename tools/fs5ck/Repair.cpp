@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "storage/AccountRecord.h"
 #include "storage/AllocMaps.h"
 #include "storage/Coding.h"
 #include "storage/DataBlock.h"
@@ -15,13 +16,6 @@
 namespace fs5 {
 
 namespace {
-
-constexpr int16_t kSuperuser = 0;
-
-template <typename Bytes>
-bool allZero(const Bytes& bytes) {
-  return std::all_of(std::begin(bytes), std::end(bytes), [](uint8_t b) { return b == 0; });
-}
 
 std::vector<uint8_t> readMap(DiskStream& ds, int64_t start, int count) {
   std::vector<uint8_t> bytes(count);
@@ -36,7 +30,7 @@ void setMapByte(DiskStream& ds, std::optional<int64_t> offset) {
 
 // "i-node 5: marked used." for a free byte, "...: map byte set to 1." for one above 1.
 std::string usedLine(const std::string& what, int n, uint8_t byte) {
-  return what + " " + decimal(n) + (byte == 0 ? ": marked used." : ": map byte set to 1.");
+  return repairLine(byte == 0 ? Repair::kMarkedUsed : Repair::kMapByteSet, {what, decimal(n)});
 }
 
 }  // namespace
@@ -53,6 +47,7 @@ ImageRepair::ImageRepair(DiskStream& ds, RepairMode mode)
   userSaid_.assign(layout_.userCount(), false);
   held_.assign(layout_.userCount(), false);
   lister_.assign(blocks, -1);
+  stray_.assign(blocks, false);
   pathOf_.resize(inodes);
   entries_.resize(inodes);
   heldBack_.resize(inodes);
@@ -78,6 +73,7 @@ std::vector<std::string> ImageRepair::run() {
     for (int n = 0; n < layout_.inodeCount(); ++n)
       if (hasRecord_[n] && !made_[n]) fixRecord(n);
     copySharedBlocks();
+    findStrayBlocks();
   }
   if (isFolder(0)) {
     reach(0);
@@ -87,6 +83,7 @@ std::vector<std::string> ImageRepair::run() {
     int etc = ensureFolder(0, "etc");
     int passwd = etc < 0 ? -1 : ensureFolder(etc, "passwd");
     reconnectOrphans();
+    keepStrayBlocks();
     giveEmptyBlocks();
     if (passwd >= 0) fixAccounts(passwd);
     for (int n = 0; n < layout_.inodeCount(); ++n)
@@ -105,7 +102,7 @@ void ImageRepair::load() {
     uint8_t record[INODE_SIZE];
     nodes_[n].read(ds_, n);
     nodes_[n].encode(record);
-    hasRecord_[n] = !allZero(record);
+    hasRecord_[n] = !allZero(record, sizeof record);
     keep_[n] = hasRecord_[n] && inodeMap_[n] != 0;
     for (int i = 0; hasRecord_[n] && i < MAX_BLOCKS; ++i) {
       int k = decodeSigned16(record + RECORD_BLOCKS + 2 * i);
@@ -116,7 +113,7 @@ void ImageRepair::load() {
 
 void ImageRepair::rebuildRoot() {
   makeRecord(0, true);
-  say("i-node 0: the root folder made anew.");
+  say(repairLine(Repair::kRootMade, {}));
 }
 
 // Sets the record's type, block count and list as the repair's first step describes.
@@ -135,14 +132,14 @@ void ImageRepair::fixRecord(int n) {
   for (int i = 0; i < count; ++i) (inArea(slots[i]) ? list : outside).push_back(slots[i]);
   int16_t type = nodes_[n].getType();
   bool badType = type != TYPE_FOLDER && (n == 0 || type != TYPE_FILE);
-  std::string name = "i-node " + decimal(n);
+  std::string name = decimal(n);
   if (badType) {
     type = n == 0 || looksLikeFolder(n, list) ? TYPE_FOLDER : TYPE_FILE;
-    note(n, name + ": type set to " + (type == TYPE_FOLDER ? "1 (folder)." : "2 (file)."));
+    note(n, repairLine(Repair::kTypeSet, {name, type == TYPE_FOLDER ? "1 (folder)" : "2 (file)"}));
   }
-  if (count != stored) note(n, name + ": block count set to " + decimal(count) + ".");
-  for (int16_t k : outside) note(n, name + ": datablock " + decimal(k) + " taken out of its list.");
-  if (last > count) note(n, name + ": unlisted block slots zeroed.");
+  if (count != stored) note(n, repairLine(Repair::kBlockCountSet, {name, decimal(count)}));
+  for (int16_t k : outside) note(n, repairLine(Repair::kBlockTakenOut, {name, decimal(k)}));
+  if (last > count) note(n, repairLine(Repair::kSlotsZeroed, {name}));
   if (!badType && count == stored && outside.empty() && last <= count) return;
   encodeSigned16(record + RECORD_TYPE, type);
   nodes_[n].decode(record);
@@ -178,16 +175,23 @@ void ImageRepair::copySharedBlocks() {
     std::vector<int16_t> list = listOf(n);
     int at = i - removed, k = list[at];
     int copy = takeBlock(n, blockBytes(k));
-    std::string lists = "i-node " + decimal(n) + ": datablock " + decimal(k);
     if (copy < 0) {
       list.erase(list.begin() + at);
       ++removed;
-      note(n, lists + " taken out of its list, no datablock is free for a copy.");
+      note(n, repairLine(Repair::kBlockNotCopied, {decimal(n), decimal(k)}));
     } else {
       list[at] = static_cast<int16_t>(copy);
-      note(n, lists + " copied to datablock " + decimal(copy) + ".");
+      note(n, repairLine(Repair::kBlockCopied, {decimal(n), decimal(k), decimal(copy)}));
     }
     setList(n, list);
+  }
+}
+
+void ImageRepair::findStrayBlocks() {
+  for (int k = 0; k < layout_.blockCount(); ++k) {
+    if (lister_[k] >= 0 || blockMap_[k] == 0) continue;
+    BlockBytes bytes = blockBytes(k);
+    stray_[k] = !allZero(bytes.data(), bytes.size());
   }
 }
 
@@ -197,7 +201,7 @@ void ImageRepair::giveEmptyBlocks() {
     int k = takeBlock(n, BlockBytes{});
     if (k < 0) continue;
     setList(n, {static_cast<int16_t>(k)});
-    say("i-node " + decimal(n) + ": given an empty datablock.");
+    say(repairLine(Repair::kGivenEmptyBlock, {decimal(n)}));
   }
 }
 
@@ -205,7 +209,7 @@ void ImageRepair::giveEmptyBlocks() {
 // when there is none.
 int ImageRepair::takeBlock(int n, const BlockBytes& content) {
   for (int k = 0; k < layout_.blockCount(); ++k) {
-    if (lister_[k] >= 0) continue;
+    if (lister_[k] >= 0 || stray_[k]) continue;
     lister_[k] = n;
     pending_[k] = content;
     blockSaid_[k] = true;
@@ -226,9 +230,9 @@ void ImageRepair::makeRecord(int n, bool folder) {
   uint8_t zero[INODE_SIZE] = {};
   nodes_[n].decode(zero);
   if (folder)
-    nodes_[n].makeFolder(kSuperuser);
+    nodes_[n].makeFolder(SUPERUSER);
   else
-    nodes_[n].makeFile(kSuperuser);
+    nodes_[n].makeFile(SUPERUSER);
   hasRecord_[n] = keep_[n] = recordChanged_[n] = made_[n] = inodeSaid_[n] = true;
 }
 
@@ -257,7 +261,7 @@ void ImageRepair::setList(int n, const std::vector<int16_t>& list) {
 }
 
 bool ImageRepair::userWanted(int u) const {
-  return u == kSuperuser || held_[u] || (!accountsKnown_ && userMap_[u] != 0);
+  return u == SUPERUSER || held_[u] || (!accountsKnown_ && userMap_[u] != 0);
 }
 
 void ImageRepair::apply() {
@@ -306,47 +310,47 @@ void ImageRepair::markFree() {
   for (int n = 1; n < layout_.inodeCount(); ++n)
     if (!keep_[n]) freeInodeRecord(n, inodeMap_[n] != 0);
   for (int k = 0; k < layout_.blockCount(); ++k)
-    if (!blockInUse_[k]) freeDatablock(k, blockMap_[k] != 0);
+    if (!blockInUse_[k] && !stray_[k]) freeDatablock(k, blockMap_[k] != 0);
   for (int u = 0; u < layout_.userCount(); ++u) {
     if (userWanted(u) || userMap_[u] == 0) continue;
     freeUserNumber(ds_, u);
-    say("user number " + decimal(u) + ": marked free.");
+    say(repairLine(Repair::kMarkedFree, {"user number", decimal(u)}));
   }
 }
 
 // Frees i-node n, not in use: its map byte and record zeroed (under -p only when no entry
 // names it, its record being all zero); under -y a free record that is not zero is zeroed.
 void ImageRepair::freeInodeRecord(int n, bool used) {
-  std::string name = "i-node " + decimal(n);
   if (used && (all_ || !namedInode_[n])) {
     freeInode(ds_, n);
-    if (!inodeSaid_[n]) say(name + ": marked free.");
+    if (!inodeSaid_[n]) say(repairLine(Repair::kMarkedFree, {"i-node", decimal(n)}));
   } else if (!used && all_ && hasRecord_[n]) {
     uint8_t zero[INODE_SIZE] = {};
     Inode record;
     record.read(ds_, n);
     record.decode(zero);
     record.write(ds_);
-    if (!inodeSaid_[n]) say(name + ": record zeroed.");
+    if (!inodeSaid_[n]) say(repairLine(Repair::kRecordZeroed, {decimal(n)}));
   }
 }
 
 // Frees datablock k, not in use: its map byte and content zeroed (under -p only when no block
-// slot names it); under -y a free datablock that is not zero is zeroed.
+// slot names it and its bytes are already zero); under -y a free datablock that is not zero is
+// zeroed.
 void ImageRepair::freeDatablock(int k, bool used) {
-  std::string name = "datablock " + decimal(k);
-  if (used && (all_ || !namedBlock_[k])) {
-    freeBlock(ds_, k);
-    if (!blockSaid_[k]) say(name + ": marked free.");
-    return;
-  }
-  if (used || !all_) return;
+  if (!used && !all_) return;
   DataBlock block;
   block.read(ds_, k);
-  if (allZero(block.bytes())) return;
+  bool zero = allZero(block.bytes().data(), block.bytes().size());
+  if (used && (all_ || (!namedBlock_[k] && zero))) {
+    freeBlock(ds_, k);
+    if (!blockSaid_[k]) say(repairLine(Repair::kMarkedFree, {"datablock", decimal(k)}));
+    return;
+  }
+  if (used || zero) return;
   block.clear();
   block.write(ds_);
-  if (!blockSaid_[k]) say(name + ": zeroed.");
+  if (!blockSaid_[k]) say(repairLine(Repair::kBlockZeroed, {decimal(k)}));
 }
 
 std::vector<std::string> repairImage(DiskStream& ds, RepairMode mode) {

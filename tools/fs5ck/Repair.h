@@ -20,11 +20,14 @@
 //      taken out first); every used i-node no entry reaches reconnected as
 //      /lost+found/#<n> (a numbered suffix ".1", ".2"... when the name is taken), with
 //      /lost+found made when missing; of orphan folders that name each other only the top
-//      one is entered, so the subtree keeps its shape. A file left without datablocks gets an
-//      empty one.
+//      one is entered, so the subtree keeps its shape. Every datablock used in the map that no
+//      record lists and that is not all zero is kept as the only datablock of a new file
+//      /lost+found/#b<k> of the superuser (left as it is when no i-node is free). A file left
+//      without datablocks gets an empty one.
 //   4. accounts: the account "root" holds user number 0; when there is none, the first
 //      account holding 0 is renamed "root", and when no account holds 0 an account "root" is
-//      made with an empty password (which no login can type: it stays locked). Every other
+//      made with an empty password, which fs5sh replaces by asking for a new superuser
+//      password at its next start. Every other
 //      account holding 0, a number outside the user map or one an earlier account holds gets
 //      the lowest number no account holds.
 //   5. folders laid out dense, their entries in order three to a datablock: datablocks left
@@ -38,9 +41,10 @@
 //   datablock 600: marked free.
 // -p (RepairMode::kLossless) changes map bytes only: a byte above 1 set to 1; a used byte set
 // under an i-node an entry reaches or a datablock a used i-node lists; a datablock freed that
-// no block slot of any record names; an i-node but the root freed whose record is all zero
-// and that no entry names; a user number freed that no account holds (none when /etc/passwd is not
-// found) and one marked that an account holds.
+// no block slot of any record names and whose bytes are all zero; an i-node but the root freed
+// whose record is all zero and that no entry names (no byte past the maps changes); a user number
+// freed that no account holds (none when /etc/passwd is not found) and one marked that an account
+// holds.
 #ifndef FS5_TOOLS_FS5CK_REPAIR_H_
 #define FS5_TOOLS_FS5CK_REPAIR_H_
 

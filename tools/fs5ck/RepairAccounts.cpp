@@ -1,16 +1,9 @@
+#include "storage/AccountRecord.h"
 #include "storage/FolderBlock.h"
 #include "tools/fs5ck/ImageRepair.h"
 #include "tools/fs5ck/Texts.h"
 
 namespace fs5 {
-
-namespace {
-
-std::string accountPath(const RepairEntry& account) {
-  return childPath(kAccountFolder, account.name);
-}
-
-}  // namespace
 
 // Gives user number 0 to "root", then to every other account a number of its own.
 void ImageRepair::fixAccounts(int passwd) {
@@ -28,11 +21,12 @@ void ImageRepair::fixAccounts(int passwd) {
 int ImageRepair::chooseSuperuser(int passwd, const std::vector<int>& accounts) {
   std::vector<RepairEntry>& list = entries_[passwd];
   for (int i : accounts)
-    if (list[i].name == kSuperuserName) return i;
+    if (list[i].name == SUPERUSER_NAME) return i;
   for (int i : accounts) {
     if (userNumber(list[i]) != 0) continue;
-    announce(passwd, accountPath(list[i]) + ": renamed \"root\", the holder of user number 0.");
-    list[i].name = kSuperuserName;
+    announce(passwd,
+             repairLine(Repair::kRenamedRoot, {accountFilePath(list[i].name), SUPERUSER_NAME}));
+    list[i].name = SUPERUSER_NAME;
     return i;
   }
   return -1;
@@ -76,7 +70,7 @@ int ImageRepair::userNumber(const RepairEntry& account) {
   if (list.empty() || !inArea(list[0])) return -1;
   FolderBlock record;
   record.decode(blockBytes(list[0]).data());
-  return record.getEntryInode(0);
+  return recordUserNumber(record);
 }
 
 void ImageRepair::setUserNumber(int passwd, RepairEntry& account, int u) {
@@ -85,25 +79,26 @@ void ImageRepair::setUserNumber(int passwd, RepairEntry& account, int u) {
   BlockBytes bytes = blockBytes(list[0]);
   FolderBlock record;
   record.decode(bytes.data());
-  record.setEntryInode(0, static_cast<int16_t>(u));
+  setRecordUserNumber(record, static_cast<int16_t>(u));
   record.encode(bytes.data());
   pending_[list[0]] = bytes;
   userSaid_[u] = true;
-  announce(passwd, accountPath(account) + ": user number set to " + decimal(u) + ".");
+  announce(passwd, repairLine(Repair::kUserNumberSet, {accountFilePath(account.name), decimal(u)}));
 }
 
-// An account "root" of user number 0 whose password is empty: the login reads a word of at
-// least one character, so no one can log in to it.
+// An account "root" of user number 0 whose password is empty, with the rights of an account
+// file. No login can type an empty password; fs5sh asks for a new superuser password instead.
 void ImageRepair::makeRootAccount(int passwd) {
   int n = takeInode();
   int k = n < 0 ? -1 : takeBlock(n, BlockBytes{});
   if (k < 0) return;
   makeRecord(n, false);
+  nodes_[n].setRights(ACCOUNT_RIGHTS);
   setList(n, {static_cast<int16_t>(k)});
   reach(n);
-  entries_[passwd].push_back({kSuperuserName, n});
+  entries_[passwd].push_back({SUPERUSER_NAME, n});
   userSaid_[0] = true;
-  announce(passwd, "/etc/passwd/root: made for user number 0, locked (its password is empty).");
+  announce(passwd, repairLine(Repair::kRootAccountMade, {accountFilePath(SUPERUSER_NAME)}));
 }
 
 // Notes the user numbers the accounts hold, when /etc/passwd is a walked folder.

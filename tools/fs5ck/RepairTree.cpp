@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "storage/AccountRecord.h"
 #include "storage/FolderBlock.h"
 #include "tools/fs5ck/ImageRepair.h"
 #include "tools/fs5ck/Texts.h"
@@ -28,8 +29,8 @@ void ImageRepair::walk(int n, int parent, const std::string& path, int depth, bo
   FolderScan scan = readFolder(n);
   if (moved || made_[n]) changed_[n] = true;
   if (!moved && !made_[n] && scan.dotDot != parent)
-    announce(n, path + ": \"..\" set to i-node " + decimal(parent) + ".");
-  if (!made_[n] && scan.dot != n) announce(n, path + ": \".\" set to i-node " + decimal(n) + ".");
+    announce(n, repairLine(Repair::kDotDotSet, {path, decimal(parent)}));
+  if (!made_[n] && scan.dot != n) announce(n, repairLine(Repair::kDotSet, {path, decimal(n)}));
   entries_[n] = {{"..", parent}, {".", n}};
   std::set<std::string> names;
   for (const RepairEntry& e : scan.others) {
@@ -75,7 +76,7 @@ bool ImageRepair::follows(const RepairEntry& e, const std::set<std::string>& nam
     return false;
   int m = e.inode;
   if (!isInodeNumber(m) || !hasRecord_[m] || reached_[m] || depth > MAX_DEPTH) return false;
-  return folderPath != kAccountFolder || !isFolder(m);
+  return folderPath != ACCOUNT_FOLDER || !isFolder(m);
 }
 
 // The i-node of an entry taken out stays in use when it has a record (-y reconnects it if no
@@ -85,7 +86,7 @@ void ImageRepair::takeOut(int folder, const std::string& path, const RepairEntry
     namedInode_[e.inode] = true;
     if (all_ && hasRecord_[e.inode]) keep_[e.inode] = true;
   }
-  announce(folder, path + ": entry \"" + e.name + "\" taken out.");
+  announce(folder, repairLine(Repair::kEntryTakenOut, {path, e.name}));
 }
 
 // The folder `name` in the walked folder `parent`, made when missing; an entry of that name
@@ -100,7 +101,7 @@ int ImageRepair::ensureFolder(int parent, const std::string& name) {
     if (isFolder(it->inode)) return it->inode;
     reached_[it->inode] = false;
     list.erase(it);
-    announce(parent, path + ": not a folder, entry taken out.");
+    announce(parent, repairLine(Repair::kNotFolderTakenOut, {path}));
   }
   int m = takeInode();
   if (m < 0) return -1;
@@ -110,7 +111,7 @@ int ImageRepair::ensureFolder(int parent, const std::string& name) {
   pathOf_[m] = path;
   entries_[m] = {{"..", parent}, {".", m}};
   list.push_back({name, m});
-  announce(parent, path + ": folder made.");
+  announce(parent, repairLine(Repair::kFolderMade, {path}));
   return m;
 }
 
@@ -142,8 +143,29 @@ void ImageRepair::reconnectOrphans() {
     entries_[lostFound].push_back({name, m});
     changed_[lostFound] = true;
     reach(m);
-    say("i-node " + decimal(m) + ": reconnected as " + path + ".");
+    say(repairLine(Repair::kReconnected, {decimal(m), path}));
     if (isFolder(m)) walk(m, lostFound, path, 2, true);
+  }
+}
+
+// Keeps every stray datablock as the content of a new file /lost+found/#b<k> of the
+// superuser; with no i-node free (or no /lost+found) the datablock is left as it is.
+void ImageRepair::keepStrayBlocks() {
+  for (int k = 0; k < layout_.blockCount(); ++k) {
+    if (!stray_[k]) continue;
+    int m = takeInode();
+    int lostFound = m < 0 ? -1 : ensureFolder(0, kLostFound);
+    m = takeInode();
+    if (lostFound < 0 || m < 0) return;
+    makeRecord(m, false);
+    setList(m, {static_cast<int16_t>(k)});
+    lister_[k] = m;
+    stray_[k] = false;
+    reach(m);
+    std::string name = freeName(lostFound, "#b" + decimal(k));
+    entries_[lostFound].push_back({name, m});
+    changed_[lostFound] = true;
+    say(repairLine(Repair::kBlockKept, {decimal(k), childPath(pathOf_[lostFound], name)}));
   }
 }
 
@@ -188,13 +210,13 @@ void ImageRepair::layOutFolder(int n) {
   std::vector<int16_t> list = listOf(n), old = list;
   for (; list.size() > needed; list.pop_back()) {
     blockSaid_[list.back()] = true;
-    say(path + ": datablock " + decimal(list.back()) + " given back.");
+    say(repairLine(Repair::kBlockGivenBack, {path, decimal(list.back())}));
   }
   while (list.size() < needed) {
     int k = takeBlock(n, BlockBytes{});
     if (k < 0) return;
     list.push_back(static_cast<int16_t>(k));
-    if (!made_[n]) say(path + ": datablock " + decimal(k) + " added.");
+    if (!made_[n]) say(repairLine(Repair::kBlockAdded, {path, decimal(k)}));
   }
   if (list != old) setList(n, list);
   bool rewritten = false;
@@ -202,7 +224,7 @@ void ImageRepair::layOutFolder(int n) {
     FolderBlock block;
     std::size_t end = std::min(entries.size(), (b + 1) * ENTRIES_PER_BLOCK);
     for (std::size_t i = b * ENTRIES_PER_BLOCK; i < end; ++i)
-      block.addEntry(ds_, static_cast<int16_t>(entries[i].inode), entries[i].name);
+      block.addEntry(ds_.console(), static_cast<int16_t>(entries[i].inode), entries[i].name);
     BlockBytes bytes = blockBytes(list[b]);
     uint8_t laidOut[FOLDER_BLOCK_SIZE];
     block.encode(laidOut);
@@ -211,7 +233,7 @@ void ImageRepair::layOutFolder(int n) {
     pending_[list[b]] = bytes;
     rewritten = true;
   }
-  if (rewritten && !changed_[n]) say(path + ": datablocks rewritten.");
+  if (rewritten && !changed_[n]) say(repairLine(Repair::kBlocksRewritten, {path}));
 }
 
 }  // namespace fs5

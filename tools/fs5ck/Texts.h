@@ -7,9 +7,6 @@
 
 namespace fs5 {
 
-inline constexpr const char* kAccountFolder = "/etc/passwd";
-inline constexpr const char* kSuperuserName = "root";
-
 inline std::string decimal(int64_t n) { return std::to_string(n); }
 
 // The path of the entry `name` in the folder at `folder`.

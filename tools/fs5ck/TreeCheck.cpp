@@ -20,11 +20,11 @@ bool isDotEntry(const TreeEntry& e, bool firstBlock) {
 
 bool ImageScan::checkRoot() {
   if (!inodeUsed_[0]) {
-    problem("i-node 0: the root folder is free in the map.");
+    problem(Problem::kRootFree, {});
     return false;
   }
   if (!isWalkable(0)) {
-    problem("i-node 0: the root is not a folder.");
+    problem(Problem::kRootNotFolder, {});
     return false;
   }
   reachedAs_[0] = "/";
@@ -65,13 +65,12 @@ std::vector<TreeEntry> ImageScan::readFolder(int n, int parent, const std::strin
 }
 
 void ImageScan::checkCount(int k, int stored, bool isLast, const std::string& path) {
-  std::string block = path + ": datablock " + decimal(k);
   if (stored < 0 || stored > ENTRIES_PER_BLOCK)
-    problem(block + " has the entry count " + decimal(stored) + ", not 0 to 3.");
+    problem(Problem::kEntryCount, {path, decimal(k), decimal(stored)});
   else if (!isLast && stored < ENTRIES_PER_BLOCK)
-    problem(block + " holds " + decimal(stored) + " entries but is not the folder's last.");
+    problem(Problem::kBlockNotFull, {path, decimal(k), decimal(stored)});
   else if (isLast && stored == 0)
-    problem(block + " is the folder's last but holds no entries.");
+    problem(Problem::kLastBlockEmpty, {path, decimal(k)});
 }
 
 void ImageScan::checkSlotsPastCount(const FolderBlock& block, int k, const std::string& path) {
@@ -83,23 +82,20 @@ void ImageScan::checkSlotsPastCount(const FolderBlock& block, int k, const std::
     uint8_t bytes[FOLDER_BLOCK_SIZE];
     cleared.encode(bytes);
     if (std::memcmp(stored, bytes, sizeof bytes) != 0)
-      problem(path + ": datablock " + decimal(k) + " slot " + decimal(slot) +
-              " is past the entry count but not zero.");
+      problem(Problem::kSlotPastCount, {path, decimal(k), decimal(slot)});
   }
 }
 
 void ImageScan::checkDots(const FolderBlock& block, int n, int parent, const std::string& path) {
   int count = block.getCount();
   if (count < 1 || block.getEntryName(0) != "..")
-    problem(path + ": the first datablock does not start with \"..\".");
+    problem(Problem::kNoDotDot, {path});
   else if (block.getEntryInode(0) != parent)
-    problem(path + ": \"..\" names i-node " + decimal(block.getEntryInode(0)) + " instead of " +
-            decimal(parent) + ".");
+    problem(Problem::kDotDotWrong, {path, decimal(block.getEntryInode(0)), decimal(parent)});
   if (count < 2 || block.getEntryName(1) != ".")
-    problem(path + ": the second entry of the first datablock is not \".\".");
+    problem(Problem::kNoDot, {path});
   else if (block.getEntryInode(1) != n)
-    problem(path + ": \".\" names i-node " + decimal(block.getEntryInode(1)) + " instead of " +
-            decimal(n) + ".");
+    problem(Problem::kDotWrong, {path, decimal(block.getEntryInode(1)), decimal(n)});
 }
 
 // Reports bad and repeated names; returns the entries the tree follows (all but the dot
@@ -109,16 +105,14 @@ std::vector<TreeEntry> ImageScan::checkNames(const std::vector<TreeEntry>& entri
   std::vector<TreeEntry> followed;
   std::set<std::string> seen;
   for (const TreeEntry& e : entries) {
-    std::string where = "datablock " + decimal(e.block) + " slot " + decimal(e.slot);
+    std::string block = decimal(e.block), slot = decimal(e.slot);
     if (e.name == "." || e.name == "..") {
-      problem(path + ": " + where + " holds an entry \"" + e.name + "\" out of its place.");
+      problem(Problem::kDotOutOfPlace, {path, block, slot, e.name});
       continue;
     }
-    if (e.name.empty()) problem(path + ": " + where + " holds an entry with an empty name.");
-    if (e.name.find('/') != std::string::npos)
-      problem(path + ": the entry \"" + e.name + "\" has a \"/\" in its name.");
-    if (!seen.insert(e.name).second)
-      problem(path + ": the name \"" + e.name + "\" is entered more than once.");
+    if (e.name.empty()) problem(Problem::kEmptyName, {path, block, slot});
+    if (e.name.find('/') != std::string::npos) problem(Problem::kSlashInName, {path, e.name});
+    if (!seen.insert(e.name).second) problem(Problem::kNameTwice, {path, e.name});
     followed.push_back(e);
   }
   return followed;
@@ -129,33 +123,31 @@ std::vector<TreeEntry> ImageScan::checkNames(const std::vector<TreeEntry>& entri
 // is reported once at the first level past it.
 void ImageScan::followEntry(const TreeEntry& entry, const std::string& folderPath, int depth) {
   std::string path = childPath(folderPath, entry.name);
-  std::string names = path + ": names i-node " + decimal(entry.inode);
   int m = entry.inode;
   if (!isInodeNumber(m)) {
-    problem(names + ", outside the i-node table.");
+    problem(Problem::kEntryOutside, {path, decimal(m)});
     return;
   }
   if (!inodeUsed_[m]) {
-    problem(names + ", which is free in the map.");
+    problem(Problem::kEntryFree, {path, decimal(m)});
     return;
   }
   if (std::find(ancestors_.begin(), ancestors_.end(), m) != ancestors_.end()) {
-    problem(names + " (" + reachedAs_[m] + "), a folder on its own path.");
+    problem(Problem::kOnOwnPath, {path, decimal(m), reachedAs_[m]});
     return;
   }
   if (!reachedAs_[m].empty()) {
-    problem(names + ", already reached as " + reachedAs_[m] + ".");
+    problem(Problem::kReachedTwice, {path, decimal(m), reachedAs_[m]});
     return;
   }
   reachedAs_[m] = path;
-  if (depth == MAX_DEPTH + 1) problem(path + ": deeper than 8 levels.");
+  if (depth == MAX_DEPTH + 1) problem(Problem::kTooDeep, {path});
   if (isWalkable(m)) walkFolder(m, ancestors_.back(), path, depth);
 }
 
 void ImageScan::checkOrphans() {
   for (int n = 1; n < layout_.inodeCount(); ++n)
-    if (isJudged(n) && reachedAs_[n].empty())
-      problem("i-node " + decimal(n) + ": used but reached by no entry.");
+    if (isJudged(n) && reachedAs_[n].empty()) problem(Problem::kOrphan, {decimal(n)});
 }
 
 }  // namespace fs5

@@ -1,0 +1,114 @@
+// The one list of what fs5ck finds and what it does about it.
+//
+// Each problem has its line, whether fs5ck -p may repair it (its repair changes map bytes
+// only and loses nothing), and its repair; each repair has its line. The checker reports from
+// this list and the repair says what it did from it, so a new problem is one row here, its
+// test in the checker and its repair. A line's "{}" are filled in order with the values the
+// check or the repair gives, for example
+//   problemLine(Problem::kMapByte, {"i-node", "5", "2"})  "i-node 5: map byte is 2, not 0 or 1."
+//   repairLine(Repair::kMapByteSet, {"i-node", "5"})     "i-node 5: map byte set to 1."
+// The rows are in the order the checker's passes meet the problems: maps, i-node table,
+// datablocks, root, tree, orphans, accounts.
+#ifndef FS5_TOOLS_FS5CK_PROBLEMS_H_
+#define FS5_TOOLS_FS5CK_PROBLEMS_H_
+
+#include <initializer_list>
+#include <string>
+
+namespace fs5 {
+
+enum class Repair {
+  kMapByteSet,
+  kMarkedUsed,
+  kMarkedFree,
+  kRecordZeroed,
+  kRootMade,
+  kTypeSet,
+  kBlockCountSet,
+  kSlotsZeroed,
+  kBlockTakenOut,
+  kBlockCopied,
+  kBlockNotCopied,
+  kBlockZeroed,
+  kBlockKept,
+  kDotDotSet,
+  kDotSet,
+  kEntryTakenOut,
+  kNotFolderTakenOut,
+  kFolderMade,
+  kReconnected,
+  kGivenEmptyBlock,
+  kBlockGivenBack,
+  kBlockAdded,
+  kBlocksRewritten,
+  kUserNumberSet,
+  kRenamedRoot,
+  kRootAccountMade,
+};
+
+enum class Problem {
+  kMapByte,
+  kFreeRecordSet,
+  kUsedRecordZero,
+  kUnknownType,
+  kBlockCount,
+  kUnlistedSlot,
+  kBlockOutside,
+  kBlockTwice,
+  kBlockFree,
+  kBlockShared,
+  kBlockLeaked,
+  kFreeBlockSet,
+  kRootFree,
+  kRootNotFolder,
+  kEntryCount,
+  kBlockNotFull,
+  kLastBlockEmpty,
+  kSlotPastCount,
+  kNoDotDot,
+  kDotDotWrong,
+  kNoDot,
+  kDotWrong,
+  kDotOutOfPlace,
+  kEmptyName,
+  kSlashInName,
+  kNameTwice,
+  kEntryOutside,
+  kEntryFree,
+  kOnOwnPath,
+  kReachedTwice,
+  kTooDeep,
+  kOrphan,
+  kNoAccountFolder,
+  kAccountFolderNotFolder,
+  kAccountNotFile,
+  kUserNumberOutside,
+  kUserNumberFree,
+  kUserNumberShared,
+  kSuperuserUnheld,
+  kSuperuserMisnamed,
+  kUserNumberUnheld,
+};
+
+struct ProblemRow {
+  Problem problem;
+  // True when fs5ck -p repairs it (a leaked datablock only when its bytes are zero).
+  bool lossless;
+  // What fs5ck -y does (and -p, when lossless).
+  Repair repair;
+  const char* line;
+};
+
+struct RepairRow {
+  Repair repair;
+  const char* line;
+};
+
+const ProblemRow& problemRow(Problem problem);
+
+std::string problemLine(Problem problem, std::initializer_list<std::string> values);
+std::string repairLine(Repair repair, std::initializer_list<std::string> values);
+
+}  // namespace fs5
+
+#endif  // FS5_TOOLS_FS5CK_PROBLEMS_H_

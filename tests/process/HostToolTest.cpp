@@ -1,13 +1,18 @@
 // The host tool fs5 run as a process: copies between host folders and an image, the
 // refusals made before anything is written, the rights of -u, and the image sound after each.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <random>
+#include <thread>
 
 #include "tests/support/TestSupport.h"
 
@@ -53,7 +58,7 @@ void makeTree(const std::string& root) {
   writeText(root + "/largest", allBytes);
   writeText(root + "/empty", "");
   writeText(root + "/1", allBytes.substr(200, 1));
-  writeText(root + "/sub/a-name_of.thirty+chars=long", allBytes.substr(0, 100));
+  writeText(root + "/sub/a-name_of.thirty+chars=long", allBytes.substr(1, 99) + std::string(2, 0));
   writeText(root + "/sub/deeper/99", allBytes.substr(300, 99));
   for (int i = 0; i < 12; ++i) {
     std::string bytes(std::uniform_int_distribution<int>(500, 3000)(random), '\0');
@@ -213,6 +218,41 @@ TEST_F(HostTool, MapsTheImage) {
   EXPECT_NE(map.find("\n     0 ddddddddddddddddddddddddd#....."), std::string::npos);
   EXPECT_NE(map.find("I-nodes: free 79, folder 19, file 0, account 1, leaked 1\n"),
             std::string::npos);
+}
+
+// Shared to read, alone to write, as the consoles lock: a console waiting at a confirmation
+// holds no copy up, and what it does next sees the copy.
+TEST_F(HostTool, LocksTheImageAsTheConsolesDo) {
+  auto status = [&](const std::string& args) {
+    return WEXITSTATUS(std::system(("cd " + dir.path() + " && timeout 2 " + FS5_BINARY_DIR +
+                                    "/fs5 " + args + " >/dev/null 2>&1")
+                                       .c_str()));
+  };
+  int holder = ::open(image.c_str(), O_RDWR | O_CLOEXEC);
+  ASSERT_EQ(::flock(holder, LOCK_SH), 0);
+  EXPECT_EQ(status("ls"), 0);
+  EXPECT_EQ(status("mkdir ::/tmp/y"), 124);
+  ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+  EXPECT_EQ(status("cat ::/etc/passwd/root"), 124);
+  ::close(holder);
+  std::FILE* console =
+      popen(("cd " + dir.path() + " && " + FS5_BINARY_DIR + "/fs5sh >held").c_str(), "w");
+  ASSERT_NE(console, nullptr);
+  std::fputs("root\nsecret1\nvi /tmp/x\n\nrm /tmp/x\n", console);
+  std::fflush(console);
+  auto held = [&] {
+    std::vector<uint8_t> b = readBytes(dir.file("held"));
+    return std::string(b.begin(), b.end());
+  };
+  for (int tries = 0; tries < 200 && held().find("Delete file") == std::string::npos; ++tries)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  writeText(dir.file("f"), "from the host");
+  EXPECT_EQ(runFs5(dir, "cp f ::/tmp"), "0||");
+  std::fputs("\n\ncat /tmp/f\n\nexit\n", console);
+  EXPECT_EQ(pclose(console), 0);
+  EXPECT_NE(held().find("Deleting file: \"x\"."), std::string::npos);
+  EXPECT_NE(held().find("content:\nfrom the host\n\n"), std::string::npos);
+  expectSound();
 }
 
 }  // namespace

@@ -134,6 +134,8 @@ TEST_F(HostTool, RefusesWhatTheImageCanNotHoldBeforeWritingAnything) {
                 ": The maximum pathname length can not exceed 239 symbols.\n");
   EXPECT_EQ(runFs5(dir, "cp good ::/tmp/good/x"),
             "1||fs5: ::/tmp/good/x: the folder that would hold it does not exist.\n");
+  EXPECT_EQ(runFs5(dir, "cp good ./good ::/tmp"),
+            "1||fs5: ./good: ::/tmp/good is copied from good too.\n");
   EXPECT_EQ(readBytes(image), standardImage());
   fsys::create_directories(dir.file("many"));
   for (int i = 0; i < 81; ++i) writeText(dir.file("many/") + std::to_string(i), "");

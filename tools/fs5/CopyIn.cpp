@@ -85,6 +85,7 @@ class InboundCopy {
   std::vector<Incoming> items_;
   std::map<int16_t, Growth> grown_;
   std::map<int16_t, bool> writable_;
+  std::map<std::string, std::string> sources_;  // image path -> the host path copied there
   bool refused_ = false;
 };
 
@@ -139,6 +140,8 @@ void InboundCopy::plan(const std::string& host, const std::string& target, int16
   if (!s_.parseImagePath("::" + target, host, path)) return void(refused_ = true);
   std::string refusal = nameRefusal(path.lastName());
   if (!refusal.empty()) return refuse(host, refusal);
+  auto [earlier, first] = sources_.emplace(target, host);
+  if (!first) return refuse(host, "::" + target + " is copied from " + earlier->second + " too.");
   Incoming item{host, target, folder, {}, -1, 0, 0};
   Inode there;
   if (holder >= 0) item.existing = lookUpObject(s_.ds(), path);

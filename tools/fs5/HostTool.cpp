@@ -1,6 +1,7 @@
 // The command line of fs5: the options every command takes, each command's own, the help and
 // version texts, and the dispatch.
 #include <algorithm>
+#include <iomanip>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@ struct ToolCommand {
   const char* letters;  // the one-letter options it takes
   int (*run)(Session&);
   const char* usage;
+  const char* summary;
   const char* help;
 };
 
@@ -25,22 +27,22 @@ int runCopyCommand(Session& s);
 
 // clang-format off
 constexpr ToolCommand kToolCommands[] = {
-    {"cp", "Rn", runCopyCommand, "cp [-R] [-n] SOURCE... DEST",
+    {"cp", "Rn", runCopyCommand, "cp [-R] [-n] SOURCE... DEST", "copy files in or out of the image",
      "Copies files between the host and the image; exactly one side is in the image. DEST is a\n"
      "folder (each source goes into it under its own name) or, for one source, a file name.\n"
      "  -R  copy folder trees\n"
      "  -n  never replace an existing file\n"},
-    {"ls", "l", runList, "ls [-l] [PATH...]",
+    {"ls", "l", runList, "ls [-l] [PATH...]", "list folders",
      "Lists image folders as the console's ls does (::/ when no PATH is given).\n"
      "  -l  add the rights and the owner of each entry\n"},
-    {"cat", "", runPrint, "cat PATH...", "Writes the content of image files as it is.\n"},
-    {"mkdir", "", runMakeFolders, "mkdir PATH...", "Makes folders in the image.\n"},
-    {"rm", "R", runRemove, "rm [-R] PATH...",
+    {"cat", "", runPrint, "cat PATH...", "print files", "Writes the content of image files as it is.\n"},
+    {"mkdir", "", runMakeFolders, "mkdir PATH...", "make folders", "Makes folders in the image.\n"},
+    {"rm", "R", runRemove, "rm [-R] PATH...", "delete files and folder trees",
      "Deletes files from the image.\n"
      "  -R  delete folders with everything in them\n"},
-    {"stat", "", runStat, "stat PATH...",
+    {"stat", "", runStat, "stat PATH...", "print records",
      "Prints the record of each object: i-node, kind, owner, rights, datablocks, length.\n"},
-    {"map", "", runMap, "map [--path PATH]",
+    {"map", "", runMap, "map [--path PATH]", "draw the image",
      "Draws the image: its regions, then every i-node and datablock as one cell, marked free,\n"
      "folder, file, account or leaked (used in the map, reached by nothing).\n"
      "  --path PATH  highlight the i-node and datablocks of one object\n"},
@@ -65,10 +67,11 @@ const ToolCommand* findToolCommand(const std::string& word) {
 
 void printToolUsage(std::ostream& out) {
   out << "Usage: fs5 [-i IMAGE] [-u NAME] COMMAND [ARGUMENTS]\n" << kAbout << "Commands:\n";
-  for (const ToolCommand& c : kToolCommands) out << "  fs5 " << c.usage << "\n";
+  for (const ToolCommand& c : kToolCommands)
+    out << "  " << std::left << std::setw(32) << c.usage << c.summary << "\n";
   out << kCommonOptions
-      << "  --help     print this text; fs5 COMMAND --help prints the command's\n"
-         "  --version  print the version\n"
+      << "  --help    print this text; fs5 COMMAND --help prints the command's\n"
+         "  --version print the version\n"
          "Exit status: 0 success, 1 something failed, 2 usage error.\n";
 }
 

@@ -166,7 +166,8 @@ TEST_F(HostTool, ActsWithTheRightsOfTheAccountGiven) {
   EXPECT_EQ(runFs5(dir, "-u anna mkdir ::/bin/x ::/tmp/x"), "1||fs5: ::/bin/x: access denied.\n");
   EXPECT_EQ(runFs5(dir, "-u anna rm -R ::/home/anna ::/tmp/x"),
             "1||fs5: ::/home/anna: access denied.\n");
-  EXPECT_EQ(runFs5(dir, "-u anna cp f ::/tmp/f"), "0||");
+  EXPECT_EQ(runFs5(dir, "-u anna cp f ::/tmp"), "0||");
+  EXPECT_EQ(runFs5(dir, "-u anna cp f ::/tmp/g"), "0||");
   EXPECT_EQ(runFs5(dir, "cp f ::/tmp/f"), "0||");
   std::string stat = runFs5(dir, "stat ::/tmp/f ::/tmp/x");
   EXPECT_NE(stat.find("owner       anna (1)\n  rights      rw-r--r--\n"), std::string::npos);

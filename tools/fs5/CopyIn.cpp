@@ -33,12 +33,6 @@ struct Incoming {
   int newEntries = 0;  // for a new folder: the entries made in it
 };
 
-// A folder of the image that gets new entries: where it is and how many it gets.
-struct Growth {
-  std::string image;
-  int added = 0;
-};
-
 int blocksForEntries(int entries) { return (entries + ENTRIES_PER_BLOCK - 1) / ENTRIES_PER_BLOCK; }
 
 std::string childText(const std::string& folder, const std::string& name) {
@@ -75,29 +69,33 @@ class InboundCopy {
     s_.fail(host, reason);
     refused_ = true;
   }
-  bool readContent(const std::string& host, std::string& content);
+  bool readContent(const std::string& host, int64_t size, std::string& content);
   bool mayWriteIn(int16_t holder, const std::string& holderPath);
   void planChildren(const std::string& host, const std::string& target, int16_t folder);
-  void noteNewEntry(int16_t holder, int newHolder, const std::string& holderPath);
+  void noteNewEntry(int16_t holder, int newHolder);
   int peakBlocks();
 
   Session& s_;
   std::vector<Incoming> items_;
-  std::map<int16_t, Growth> grown_;
+  std::map<int16_t, int> grown_;  // an existing folder -> the entries it gets
   std::map<int16_t, bool> writable_;
   std::map<std::string, std::string> sources_;  // image path -> the host path copied there
   bool refused_ = false;
 };
 
-bool InboundCopy::readContent(const std::string& host, std::string& content) {
-  std::ifstream in(host, std::ios::binary);
-  content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (!in.good() && !in.eof()) {
-    refuse(host, "the file can not be read.");
-    return false;
+// Reads the host file of `size` bytes (as lstat saw it) when the image can hold it.
+bool InboundCopy::readContent(const std::string& host, int64_t size, std::string& content) {
+  if (size <= MAX_CONTENT_BYTES) {
+    std::ifstream in(host, std::ios::binary);
+    content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (!in.good() && !in.eof()) {
+      refuse(host, "the file can not be read.");
+      return false;
+    }
+    size = static_cast<int64_t>(content.size());
   }
-  if (content.size() > static_cast<std::size_t>(MAX_CONTENT_BYTES)) {
-    refuse(host, "the file is " + std::to_string(content.size()) +
+  if (size > MAX_CONTENT_BYTES) {
+    refuse(host, "the file is " + std::to_string(size) +
                      " bytes long; the largest file holds 9999 bytes.");
     return false;
   }
@@ -118,13 +116,12 @@ bool InboundCopy::mayWriteIn(int16_t holder, const std::string& holderPath) {
   return granted;
 }
 
-void InboundCopy::noteNewEntry(int16_t holder, int newHolder, const std::string& holderPath) {
+void InboundCopy::noteNewEntry(int16_t holder, int newHolder) {
   if (holder < 0) {
     ++items_[newHolder].newEntries;
-    return;
+  } else {
+    ++grown_[holder];
   }
-  grown_[holder].image = holderPath;
-  ++grown_[holder].added;
 }
 
 void InboundCopy::plan(const std::string& host, const std::string& target, int16_t holder,
@@ -154,9 +151,9 @@ void InboundCopy::plan(const std::string& host, const std::string& target, int16
   bool merging = folder && item.existing >= 0;
   if (holder >= 0 && !merging && !mayWriteIn(holder, holderText(target)))
     return refuse(host, "access denied.");
-  if (!folder && !readContent(host, item.content)) return;
+  if (!folder && !readContent(host, st.st_size, item.content)) return;
   item.existingBlocks = item.existing >= 0 ? there.getBlockCount() : 0;
-  if (item.existing < 0) noteNewEntry(holder, newHolder, holderText(target));
+  if (item.existing < 0) noteNewEntry(holder, newHolder);
   items_.push_back(item);
   if (folder) planChildren(host, target, item.existing);
 }
@@ -175,9 +172,9 @@ void InboundCopy::planChildren(const std::string& host, const std::string& targe
 
 int InboundCopy::peakBlocks() {
   int needed = 0;
-  for (const auto& [folder, growth] : grown_) {
+  for (const auto& [folder, added] : grown_) {
     int entries = countFolderEntries(s_.ds(), folder);
-    needed += blocksForEntries(entries + growth.added) - blocksForEntries(entries);
+    needed += blocksForEntries(entries + added) - blocksForEntries(entries);
   }
   int peak = needed;
   for (const Incoming& item : items_) {

@@ -95,6 +95,8 @@ TEST_F(HostTool, CopiesATreeInAndOutUnchanged) {
   // A second copy replaces each file in place; -n keeps what is there.
   writeText(dir.file("tree/1"), "new");
   writeText(dir.file("back/empty"), "kept");
+  EXPECT_EQ(runFs5(dir, "cp -Rn tree ::/tmp"), "0||");
+  EXPECT_EQ(runFs5(dir, "cat ::/tmp/tree/1"), "0|\xc9|");
   EXPECT_EQ(runFs5(dir, "cp -R tree ::/tmp"), "0||");
   EXPECT_EQ(runFs5(dir, "cp -R -n ::/tmp/tree back"), "0||");
   EXPECT_EQ(runFs5(dir, "cat ::/tmp/tree/1 ::/tmp/tree/empty back/empty"),

@@ -1,0 +1,41 @@
+// A file's content as bytes: reading what a file holds before its end mark, and storing given
+// bytes as a file's new content. The editor behind "vi -i" stores typed characters the same
+// way; these take the bytes whole, from a program rather than a person.
+#ifndef FS5_FSOPS_CONTENT_H_
+#define FS5_FSOPS_CONTENT_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "fsops/Write.h"
+#include "storage/DiskStream.h"
+#include "storage/Inode.h"
+
+namespace fs5 {
+
+// The longest content a file can hold: its 100 datablocks less the end mark.
+inline constexpr int MAX_CONTENT_BYTES = MAX_FILE_BYTES - 1;
+
+// The datablocks a file needs for `length` bytes of content and the end mark (at least 1).
+int blocksForContent(std::size_t length);
+
+// Reads the content of the file `file` (an i-node just read) into `bytes`: its datablocks'
+// bytes before the first end mark. A file with no end mark (made, never written) holds its
+// bytes without the zero bytes that end its last datablock, so a new file reads as empty.
+// Returns 0, or -1 (bytes emptied) when a listed datablock can not be read or the i-node is
+// not a file; the storage layer's line is printed on standard error.
+int16_t readContent(DiskStream& ds, const Inode& file, std::string& bytes);
+
+// Gives the file at the absolute path the content `bytes`, which the caller has checked:
+// no end mark in it and at most MAX_CONTENT_BYTES long. The file is erased (eraseFile, quiet)
+// and then gets the bytes, the end mark and zero bytes; its first datablock stays its first,
+// the others come first-fit from the map. Owner and rights stay. Returns 0, or -1 after the
+// erase's lines or, when the datablocks run out, the allocator's line (the ones taken are
+// given back and the file stays erased).
+int16_t storeContent(DiskStream& ds, std::string_view path, std::string_view bytes);
+
+}  // namespace fs5
+
+#endif  // FS5_FSOPS_CONTENT_H_

@@ -91,13 +91,15 @@ TEST(Terminal, CompletesWordsTheCommandsTake) {
 
 // Lines typed ahead (four pasted at once) are taken one each by the waits and run in their
 // order, each shown after its prompt; "n" at a confirmation asks again, a second "n" keeps
-// the file; Enter alone deletes it.
+// the file; Enter alone deletes it. A login typed at the login's wait is taken as typed.
 TEST(Terminal, KeepsLinesTypedAheadAndAsksAgain) {
   std::string screen = asRoot(
       "]# «mkdir p1\nmkdir p2\nmkdir p3\nmkdir p4\n»\"p4\" was created successfully."
       "\r\n\r\nPress Enter to continue.\r\n«\n»]# «vi f\n»continue.«\n»]# «rm f\n»- no)\r\n"
       "«n\n»- no)\r\n«n\n»continue.«\n»]# «ls\n»continue.«\n»]# «rm f\n»- no)\r\n«\n»"
-      "continue.«\n»]# «ls\n»continue.«\n»]# «exit\n»");
+      "continue.«\n»]# «ls\n»continue.«\n»]# «reenter\n»Login: «x\n»Password: «y\n»"
+      "continue.«root secret1\n»]# «exit\n»");
+  EXPECT_NE(screen.find("Login: root\r\nPassword: \r\n"), std::string::npos);
   for (const char* p : {"p2", "p3", "p4"})
     EXPECT_NE(screen.find(std::string("]# mkdir ") + p + "\r\n"), std::string::npos) << p;
   EXPECT_TRUE(std::regex_search(

@@ -1,12 +1,22 @@
 #include "console/Console.h"
 
-#include <cctype>
 #include <utility>
 
 namespace fs5 {
 
 namespace {
-bool isWhite(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+// White space as the C locale has it, whatever locale the line editor was given: the command
+// line and the login's words are split byte by byte.
+bool isWhite(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// The rest of a line after a word, up to and with its end of line, when it is all white space.
+bool onlyWhiteToLineEnd(std::string_view rest) {
+  std::size_t end = rest.find('\n');
+  return end != std::string_view::npos &&
+         rest.substr(0, end).find_first_not_of(" \t\v\f\r") == std::string_view::npos;
+}
 }  // namespace
 
 Console::Console(std::istream& in, std::ostream& out, std::ostream& err)
@@ -37,10 +47,10 @@ void Console::errorPart(std::string_view text) {
 
 bool Console::refill(Buffer& buffer) {
   out_.flush();
-  buffer.text.clear();
-  buffer.pos = 0;
+  buffer = Buffer{};
   if (closed_ || !in_.good()) return false;
   if (beforeInput_) beforeInput_();
+  if (terminal_ != nullptr) return readTypedLine(buffer.text);
   std::getline(in_, buffer.text);
   if (!in_.eof()) {
     buffer.text.push_back('\n');
@@ -50,10 +60,22 @@ bool Console::refill(Buffer& buffer) {
   return true;
 }
 
+bool Console::readTypedLine(std::string& text) {
+  for (int c = in_.get(); c != std::char_traits<char>::eof(); c = in_.get()) {
+    if (c == '\n' || c == '\r') {
+      text.push_back('\n');
+      return true;
+    }
+    text.push_back(static_cast<char>(c));
+  }
+  return !text.empty();
+}
+
 bool Console::readLine(std::string& text) {
   text.clear();
   std::string prompt = std::exchange(prompt_, {});
-  if (main_.empty() && terminal_ != nullptr && terminal_->hasEditor()) {
+  bool editing = terminal_ != nullptr && terminal_->hasEditor();
+  if (main_.empty() && editing) {
     out_.flush();
     if (closed_) return false;
     if (beforeInput_) beforeInput_();
@@ -61,6 +83,7 @@ bool Console::readLine(std::string& text) {
   }
   print(prompt);
   if (main_.empty() && !refill(main_)) return false;
+  bool typedAhead = main_.pos >= main_.aheadFrom;
   std::size_t end = main_.text.find('\n', main_.pos);
   if (end == std::string::npos) {
     text = main_.text.substr(main_.pos);
@@ -69,17 +92,30 @@ bool Console::readLine(std::string& text) {
     text = main_.text.substr(main_.pos, end - main_.pos);
     main_.pos = end + 1;
   }
+  if (editing && typedAhead) {
+    line(text);
+    terminal_->remember(text);
+  }
   return true;
 }
 
-bool Console::readWord(std::string& word) {
+bool Console::readWord(std::string& word) { return takeWord(word, false); }
+
+bool Console::takeWord(std::string& word, bool hidden) {
   word.clear();
   for (;;) {
     while (!main_.empty() && isWhite(main_.text[main_.pos])) ++main_.pos;
     if (!main_.empty()) break;
     if (!refill(main_)) return false;
   }
+  bool typedAhead = main_.pos >= main_.aheadFrom;
   while (!main_.empty() && !isWhite(main_.text[main_.pos])) word.push_back(main_.text[main_.pos++]);
+  if (terminal_ == nullptr) return true;
+  std::string_view rest = std::string_view(main_.text).substr(main_.pos);
+  bool lineEnds = onlyWhiteToLineEnd(rest);
+  if (lineEnds) main_.pos += rest.find('\n') + 1;
+  if (typedAhead && terminal_->hasEditor())
+    print((hidden ? std::string() : word) + (lineEnds ? "\n" : ""));
   return true;
 }
 
@@ -89,8 +125,43 @@ int Console::readChar() {
 }
 
 int Console::readKey() {
+  if (terminal_ != nullptr) {
+    std::string typed;
+    if (!readKeyLine(typed)) return END_OF_INPUT;
+    if (!typed.empty()) typeAhead(typed);
+    return '\n';
+  }
   if (keys_.empty() && !refill(keys_)) return END_OF_INPUT;
   return static_cast<unsigned char>(keys_.text[keys_.pos++]);
+}
+
+bool Console::readKeyLine(std::string& text) {
+  if (keys_.empty() && !refill(keys_)) return false;
+  text = keys_.text.substr(keys_.pos);
+  keys_.pos = keys_.text.size();
+  if (text.ends_with('\n')) text.pop_back();
+  return true;
+}
+
+void Console::typeAhead(const std::string& text) {
+  if (main_.empty()) main_ = Buffer{};
+  if (main_.aheadFrom == std::string::npos) main_.aheadFrom = main_.text.size();
+  main_.text += text + '\n';
+}
+
+bool Console::confirm(std::string_view question, std::string_view choices) {
+  for (int asked = 1;; ++asked) {
+    line(question);
+    line(choices);
+    if (terminal_ == nullptr) {
+      int answer = readKey();
+      return answer != KEY_ESCAPE && answer != END_OF_INPUT;
+    }
+    std::string answer;
+    if (!readKeyLine(answer)) return false;
+    if (answer.empty()) return true;
+    if (answer.front() == KEY_ESCAPE || asked == 2) return false;
+  }
 }
 
 void Console::prompt(std::string_view text) {
@@ -103,7 +174,7 @@ void Console::prompt(std::string_view text) {
 
 bool Console::readPassword(std::string& word) {
   if (terminal_ != nullptr) terminal_->hideTyping();
-  bool read = readWord(word);
+  bool read = takeWord(word, true);
   if (terminal_ != nullptr) terminal_->showTyping();
   return read;
 }

@@ -6,14 +6,22 @@
 //   - the main buffer serves command lines, word reads (login, passwords) and the editor's
 //     character reads;
 //   - the key buffer serves every single-character read (waits and confirmations).
-// So the Enter typed after an Escape at a confirmation is kept for the next wait, and the end
-// of line after a password is kept for the next command line. Standard output is flushed
-// before every read of the input and before every write to standard error, so a merged
+// So, from piped input, the Enter typed after an Escape at a confirmation is kept for the next
+// wait, and the end of line after a password is kept for the next command line. Standard output is
+// flushed before every read of the input and before every write to standard error, so a merged
 // console shows everything in program order.
 //
-// With a terminal attached (standard input is one; console/Terminal.h) passwords are typed
-// hidden and command lines are read with its line editor when it has one. Without one, every
-// read goes through `in` as above.
+// With a terminal attached (standard input is one; console/Terminal.h) a person types whole
+// lines, and nothing typed is lost or taken for something else:
+//   - passwords are typed hidden, and the end of line that ends a login word or a password
+//     (after blanks only) is taken with it;
+//   - a wait takes one whole line; a line that is not empty joins the main buffer as a
+//     command line typed ahead, taken by the next line or word read (several in their
+//     order), and shown there after its prompt as if typed at it;
+//   - a confirmation takes one whole line: Enter alone is yes, a line that begins with Escape
+//     is no, any other line asks the question once more and the second such line is no;
+//   - command lines are read with its line editor when it has one.
+// Without one, every read goes through `in` as above.
 #ifndef FS5_CONSOLE_CONSOLE_H_
 #define FS5_CONSOLE_CONSOLE_H_
 
@@ -48,19 +56,26 @@ class Console {
   // empty) into `text`, without its end of line. False at the end of input with nothing read.
   bool readLine(std::string& text);
   // Skips white space in the main buffer, then reads one word up to the next white space,
-  // which stays in the buffer. False at the end of input before any character of a word.
+  // which stays in the buffer (at a terminal, the rest of the line goes with the word when it
+  // is only white space). False at the end of input before any character of a word.
   bool readWord(std::string& word);
   // One character from the main buffer, or END_OF_INPUT.
   int readChar();
-  // One character from the key buffer, or END_OF_INPUT.
+  // One character from the key buffer, or END_OF_INPUT. At a terminal, one whole line: a
+  // line that is not empty joins the main buffer as typed ahead; '\n' or END_OF_INPUT.
   int readKey();
+  // Prints the question and the choices (a line each) and reads the answer: true for yes.
+  // Without a terminal one character from the key buffer, yes unless it is Escape or the
+  // end of input; at a terminal the whole-line rule above (the end of input is no).
+  bool confirm(std::string_view question, std::string_view choices);
 
   void attachTerminal(Terminal* terminal) { terminal_ = terminal; }
   bool hasTerminal() const { return terminal_ != nullptr; }
   // Shows the command prompt: printed at once, or, with a line editor, handed to it by the
   // next readLine (which prints it when the line is already in the main buffer).
   void prompt(std::string_view text);
-  // readWord for a password: what is drawn from a terminal meanwhile is typed hidden.
+  // readWord for a password: what is drawn from a terminal meanwhile is typed hidden, and a
+  // password typed ahead is not shown.
   bool readPassword(std::string& word);
   // The line editor's history is forgotten; its Tab completion asks `completer`.
   void forgetHistory();
@@ -80,16 +95,26 @@ class Console {
   // another word and without waiting.
   void close();
   bool isClosed() const { return closed_; }
-  // "Press Enter to continue." and one character from the key buffer.
+  // "Press Enter to continue." and readKey.
   void waitForEnter();
 
  private:
   struct Buffer {
     std::string text;
     std::size_t pos = 0;
+    std::size_t aheadFrom = std::string::npos;  // where the text typed ahead at waits begins
     bool empty() const { return pos >= text.size(); }
   };
   bool refill(Buffer& buffer);
+  // A line from a terminal, which may also end with a carriage return: what is typed while
+  // the line editor holds the terminal reaches the input untranslated.
+  bool readTypedLine(std::string& text);
+  bool takeWord(std::string& word, bool hidden);
+  // The rest of the key buffer's line (drawing one when it is empty), without its end of
+  // line. False at the end of input.
+  bool readKeyLine(std::string& text);
+  // Appends a line typed at a wait to the main buffer.
+  void typeAhead(const std::string& text);
 
   std::istream& in_;
   std::ostream& out_;

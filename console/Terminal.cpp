@@ -5,8 +5,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <clocale>
 #include <csignal>
 #include <cstdio>
+#include <string_view>
 #include <utility>
 
 namespace fs5 {
@@ -37,11 +39,29 @@ void restoreAndEnd(int signal) {
   std::raise(signal);
 }
 
+// The line editor codes characters by LC_CTYPE: without a locale (the "C" one) it drops every
+// byte of a multibyte character. A terminal is taken to speak UTF-8 when the environment
+// names no locale.
+void useTerminalCharacters() {
+  const char* chosen = std::setlocale(LC_CTYPE, "");
+  std::string_view name = chosen == nullptr ? "C" : chosen;
+  if (name == "C" || name == "POSIX") std::setlocale(LC_CTYPE, "C.UTF-8");
+}
+
+bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// What all the names begin with, never ending inside a multibyte character nor with a
+// folder's closing "/" (a word the commands take ends without it).
 std::string sharedPrefix(const std::vector<std::string>& names) {
-  std::string prefix = names.front();
+  const std::string& first = names.front();
+  std::string prefix = first;
   for (const std::string& name : names)
     prefix.erase(std::mismatch(prefix.begin(), prefix.end(), name.begin(), name.end()).first,
                  prefix.end());
+  while (!prefix.empty() && prefix.size() < first.size() &&
+         isContinuationByte(first[prefix.size()]))
+    prefix.pop_back();
+  if (prefix.ends_with('/')) prefix.pop_back();
   return prefix;
 }
 
@@ -57,6 +77,7 @@ void listNames(const std::vector<std::string>& names) {
 
 Terminal::Terminal() : input_(isatty(STDIN_FILENO) == 1) {
   if (!input_ || isatty(STDOUT_FILENO) != 1) return;
+  useTerminalCharacters();
   editor_ = el_init("fs5sh", stdin, stdout, stderr);
   history_ = history_init();
   if (editor_ == nullptr || history_ == nullptr) {
@@ -117,9 +138,13 @@ bool Terminal::editLine(const std::string& prompt, std::string& line) {
   if (typed == nullptr || count <= 0) return false;
   line.assign(typed, count);
   if (line.ends_with('\n')) line.pop_back();
-  HistEvent event;
-  if (!line.empty()) ::history(history_, &event, H_ENTER, line.c_str());
+  remember(line);
   return true;
+}
+
+void Terminal::remember(const std::string& line) {
+  HistEvent event;
+  if (history_ != nullptr && !line.empty()) ::history(history_, &event, H_ENTER, line.c_str());
 }
 
 void Terminal::forgetHistory() {
@@ -139,22 +164,38 @@ unsigned char Terminal::onTab(editline* el, int) {
   return static_cast<Terminal*>(self)->complete();
 }
 
+std::vector<std::string> Terminal::candidates(const std::string& before) {
+  std::vector<std::string> names = completer_ ? completer_(before) : std::vector<std::string>{};
+  std::sort(names.begin(), names.end());
+  names.erase(std::unique(names.begin(), names.end()), names.end());
+  return names;
+}
+
 unsigned char Terminal::complete() {
   const LineInfo* info = el_line(editor_);
   std::string before(info->buffer, info->cursor), after(info->cursor, info->lastchar);
-  std::vector<std::string> names = completer_ ? completer_(before) : std::vector<std::string>{};
+  std::vector<std::string> names = candidates(before);
   if (names.empty()) return CC_ERROR;
-  std::sort(names.begin(), names.end());
   std::size_t cut = before.find_last_of(" /");
-  std::size_t typed = before.size() - (cut == std::string::npos ? 0 : cut + 1);
+  std::string typed = before.substr(cut == std::string::npos ? 0 : cut + 1);
+  if (names.size() == 1 && names.front() == typed + "/") return enterFolder(before);
   std::string shared = sharedPrefix(names);
-  std::string added = typed < shared.size() ? shared.substr(typed) : "";
+  std::string added = typed.size() < shared.size() ? shared.substr(typed.size()) : "";
   if (names.size() == 1 && !names.front().ends_with('/')) added += ' ';
   std::string place = before + added + '\0' + after;
   bool again = place == ambiguousAt_;
   ambiguousAt_ = names.size() > 1 ? place : "";
   if (!added.empty()) return el_insertstr(editor_, added.c_str()) == 0 ? CC_REFRESH : CC_ERROR;
   if (!again) return CC_ERROR;
+  listNames(names);
+  return CC_REDISPLAY;
+}
+
+unsigned char Terminal::enterFolder(const std::string& before) {
+  ambiguousAt_.clear();
+  if (el_insertstr(editor_, "/") != 0) return CC_ERROR;
+  std::vector<std::string> names = candidates(before + "/");
+  if (names.empty()) return CC_REFRESH;
   listNames(names);
   return CC_REDISPLAY;
 }

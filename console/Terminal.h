@@ -20,13 +20,18 @@ namespace fs5 {
 
 // The candidates for the word that ends at the cursor, given the text before the cursor:
 // whole names that the part of the word after its last "/" may become (a folder's name ends
-// with "/"). Tab inserts what they all share; a unique one that is not a folder also gets a
-// blank. A second Tab at the same place lists them.
+// with "/"). Tab inserts what they all share, but a folder's "/": a unique name that is not a
+// folder also gets a blank, and a unique folder is completed as a word the commands take.
+// Tab on a complete unique folder name adds the "/" and lists the folder's entries. A second
+// Tab at the same place where several names are left lists them.
 using Completer = std::function<std::vector<std::string>(std::string_view before)>;
 
 class Terminal {
  public:
-  // Looks at standard input and output; the line editor is set up when both are terminals.
+  // Looks at standard input and output; the line editor is set up when both are terminals,
+  // and the program's character type (LC_CTYPE only) is then taken from the environment, so
+  // that the editor reads and shows the terminal's multibyte characters (UTF-8 when the
+  // environment names no locale). Nothing else depends on it: words are split byte by byte.
   Terminal();
   ~Terminal();
   Terminal(const Terminal&) = delete;
@@ -43,6 +48,8 @@ class Terminal {
   // Reads one line with the line editor, which shows `prompt`; the line has no end of line
   // and, when not empty, joins the history. False at the end of input.
   bool editLine(const std::string& prompt, std::string& line);
+  // Adds a line that was not typed at the editor (typed ahead) to the history, when not empty.
+  void remember(const std::string& line);
   void forgetHistory();
   void setCompleter(Completer completer) { completer_ = std::move(completer); }
 
@@ -50,6 +57,10 @@ class Terminal {
   static char* promptOf(editline* el);
   static unsigned char onTab(editline* el, int key);
   unsigned char complete();
+  // Adds the "/" after the complete folder name that ends `before` and lists its entries.
+  unsigned char enterFolder(const std::string& before);
+  // The completer's names, sorted, each once.
+  std::vector<std::string> candidates(const std::string& before);
 
   bool input_ = false;
   bool hidden_ = false;

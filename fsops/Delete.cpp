@@ -17,12 +17,9 @@ std::string quoted(std::string_view name) { return "\"" + std::string(name) + "\
 
 bool isDotName(std::string_view name) { return name == "." || name == ".."; }
 
-// Prints the two lines of a confirmation question and reads the answer: false for Escape.
+// Prints the two lines of a confirmation question and reads the answer: false for no.
 bool confirmed(Console& con, std::string_view question, std::string_view choices) {
-  con.line(question);
-  con.line(choices);
-  int answer = con.readKey();
-  return answer != KEY_ESCAPE && answer != END_OF_INPUT;
+  return con.confirm(question, choices);
 }
 
 // Where an entry stands: the position of its datablock in the folder's list, the datablock,

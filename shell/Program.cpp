@@ -1,5 +1,8 @@
 #include "shell/Program.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "shell/ShellState.h"
 #include "users/Format.h"
 
@@ -9,8 +12,8 @@ namespace {
 
 constexpr int EXIT_FATAL = 1;
 
-// Formats an empty image, or checks the layout of an existing one. False when the program
-// must end with status 1.
+// Formats an empty image, or checks the layout of an existing one and gives it a superuser
+// who can log in. False when the program must end with status 1.
 bool prepareImage(Console& con, DiskStream& ds) {
   int64_t size = ds.size();
   if (size < 0) return false;
@@ -25,7 +28,12 @@ bool prepareImage(Console& con, DiskStream& ds) {
     if (!ds.failed()) con.error("The disk image is damaged: its layout is not valid.");
     return false;
   }
-  return true;
+  int16_t mended = mendSuperuser(ds);
+  if (mended > 0) {
+    con.waitForEnter();
+    con.clearScreen();
+  }
+  return mended >= 0;
 }
 
 void runCommands(ShellState& state, DiskStream& ds) {
@@ -61,9 +69,12 @@ int runProgram(Console& con, DiskStream& ds) {
 
 int runProgram(Console& con, const std::string& imagePath) {
   con.clearScreen();
+  errno = 0;
   FileDiskStream ds(con, imagePath);
   if (!ds.isOpen()) {
+    int reason = errno;
     con.error("File can not be open.");
+    con.error(imagePath + ": " + std::strerror(reason));
     return EXIT_FATAL;
   }
   con.setBeforeInput([&ds] { ds.releaseLock(); });

@@ -14,10 +14,9 @@ void runReenter(CommandContext& c) {
 
 void runMkfs(CommandContext& c) {
   if (!requireSuperuser(c, "A disk can be formatted ONLY by the superuser.")) return;
-  c.con.line("Do you really want to format the disk?");
-  c.con.line("(\"Enter\" - yes, \"Esc\" + \"Enter\"- no)");
-  int answer = c.con.readKey();
-  if (answer == KEY_ESCAPE || answer == END_OF_INPUT) return;
+  if (!c.con.confirm("Do you really want to format the disk?",
+                     "(\"Enter\" - yes, \"Esc\" + \"Enter\"- no)"))
+    return;
   if (formatDisk(c.ds, STANDARD_INODES, STANDARD_BLOCKS, STANDARD_USERS) < 0) {
     c.state.requestExit(1);
     return;

@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <cstdio>
 #include <iostream>
 
@@ -20,12 +22,18 @@ constexpr std::size_t CONSOLE_BUFFER = 1 << 16;
 // is one write(2) holding whole lines (or ending with a prompt) and no line is ever split
 // between two writes. Standard input gets the same buffer size, so piped input arrives in a
 // few large reads. Both buffers outlive main, since the C streams are flushed and closed at
-// exit. The terminal part of the console is attached only when standard input is a terminal.
+// exit. The terminal part of the console is attached only when standard input is a terminal;
+// there standard input is read unbuffered, byte by byte, since the line editor reads the
+// terminal itself: lines typed ahead must stay in the terminal, not in the C stream's buffer.
 int main(int argc, char** argv) {
   static char output[CONSOLE_BUFFER];
   static char input[CONSOLE_BUFFER];
   std::setvbuf(stdout, output, _IOFBF, sizeof output);
-  std::setvbuf(stdin, input, _IOFBF, sizeof input);
+  if (isatty(STDIN_FILENO) == 1) {
+    std::setvbuf(stdin, nullptr, _IONBF, 0);
+  } else {
+    std::setvbuf(stdin, input, _IOFBF, sizeof input);
+  }
   fs5::Console console(std::cin, std::cout, std::cerr);
   std::string image;
   int status = fs5::readArguments(console, {argv + 1, argv + argc}, image);

@@ -83,6 +83,12 @@ void FileDiskStream::releaseLock() {
   locked_ = false;
 }
 
+bool FileDiskStream::resize(int64_t length) {
+  if (failed()) return false;
+  holdLock();
+  return fd_ >= 0 && ::ftruncate(fd_, length) == 0;
+}
+
 bool FileDiskStream::readAt(int64_t offset, uint8_t* buf, std::size_t n) {
   holdLock();
   return fd_ >= 0 && ::pread(fd_, buf, n, offset) == static_cast<ssize_t>(n);

@@ -48,6 +48,11 @@ class DiskStream {
   // Reads the header into the layout. False when the file is shorter than the header.
   bool loadLayout();
 
+  // Cuts or extends the image file to `length` bytes (a formatting that ends without its
+  // superuser empties it). False when it was not done: a stream that is no file can not, nor
+  // one that has failed.
+  virtual bool resize(int64_t /*length*/) { return false; }
+
  protected:
   virtual bool readAt(int64_t offset, uint8_t* buf, std::size_t n) = 0;
   virtual bool writeAt(int64_t offset, const uint8_t* buf, std::size_t n) = 0;
@@ -78,6 +83,7 @@ class FileDiskStream : public DiskStream {
   ~FileDiskStream() override;
   bool isOpen() const { return fd_ >= 0; }
   void releaseLock();
+  bool resize(int64_t length) override;
 
  protected:
   bool readAt(int64_t offset, uint8_t* buf, std::size_t n) override;

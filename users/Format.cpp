@@ -3,6 +3,8 @@
 #include <string>
 
 #include "fsops/Create.h"
+#include "fsops/Delete.h"
+#include "fsops/Lookup.h"
 #include "storage/AllocMaps.h"
 #include "storage/FormatImage.h"
 #include "users/AccountStore.h"
@@ -34,7 +36,58 @@ bool askSuperuserPassword(Console& con, std::string& password) {
   }
 }
 
+// "The superuser account was not created.", the program's last words.
+void endWithoutSuperuser(Console& con) {
+  con.error("The superuser account was not created.");
+  con.close();
+}
+
+bool pathExists(DiskStream& ds, const char* text) {
+  PathName path;
+  return path.parse(ds.console(), text) == 0 && resolveWhole(ds, false, path) >= 0;
+}
+
+// Writes the superuser's account anew: what is missing of /etc/passwd, then the account file
+// (the unusable one deleted first), and user number 0 marked used.
+void writeSuperuser(DiskStream& ds, const std::string& password) {
+  for (const char* folder : {"/etc", "/etc/passwd"})
+    if (!pathExists(ds, folder)) createFolder(ds, true, SUPERUSER, folder);
+  if (pathExists(ds, "/etc/passwd/root")) deleteFile(ds, false, "/etc/passwd/root");
+  addUserRecord(ds, "root", password, SUPERUSER);
+  markUserNumberUsed(ds, SUPERUSER);
+}
+
 }  // namespace
+
+bool isSuperuserUsable(DiskStream& ds) {
+  UserRecord record;
+  return findUserRecord(ds, "root", record) == 0 && record.number == SUPERUSER &&
+         !record.password.empty();
+}
+
+int16_t mendSuperuser(DiskStream& ds) {
+  if (isSuperuserUsable(ds)) return 0;
+  Console& con = ds.console();
+  con.line("The superuser account is missing or damaged. A new superuser password will be set.");
+  std::string password;
+  if (!askSuperuserPassword(con, password)) {
+    endWithoutSuperuser(con);
+    return -1;
+  }
+  // The image was given back while the password was typed: another console may have mended
+  // it meanwhile.
+  if (isSuperuserUsable(ds)) return 0;
+  writeSuperuser(ds, password);
+  if (ds.failed()) return -1;
+  if (!isSuperuserUsable(ds)) {
+    endWithoutSuperuser(con);
+    return -1;
+  }
+  con.line();
+  con.line("The superuser account \"root\" was successfully created.");
+  con.line();
+  return 1;
+}
 
 int16_t formatDisk(DiskStream& ds, int inodes, int blocks, int users) {
   if (formatImage(ds, inodes, blocks, users) < 0) return -1;
@@ -42,8 +95,8 @@ int16_t formatDisk(DiskStream& ds, int inodes, int blocks, int users) {
   Console& con = ds.console();
   std::string password;
   if (!askSuperuserPassword(con, password)) {
-    con.error("The superuser account was not created.");
-    con.close();
+    endWithoutSuperuser(con);
+    ds.resize(0);  // an image nobody can log in to is left empty: the next start formats it
     return -1;
   }
   markUserNumberUsed(ds, SUPERUSER);

@@ -52,6 +52,7 @@ TEST(Fs5sh, EndsWithStatusOneOnImagesItCanNotUse) {
                                                       "layout is not valid.\n";
   writeBytes(image, {});
   EXPECT_TRUE(run(dir, "fs5sh", "short\n").ends_with("|The superuser account was not created.\n"));
+  EXPECT_EQ(readBytes(image).size(), 0u);
   writeBytes(image, standardImage());
   poke(image, 8, {0xf9, 0x55});
   EXPECT_EQ(run(dir, "fs5sh", "root\nsecret1\n"), "1|" + kClear + "|" + damaged);
@@ -61,11 +62,64 @@ TEST(Fs5sh, EndsWithStatusOneOnImagesItCanNotUse) {
   EXPECT_EQ(readBytes(image).size(), 122009u);
   std::filesystem::remove(image);
   std::filesystem::create_directory(image);
-  EXPECT_EQ(run(dir, "fs5sh", ""), "1|" + kClear + "|File can not be open.\n");
+  EXPECT_EQ(run(dir, "fs5sh", ""),
+            "1|" + kClear + "|File can not be open.\ndisk.fs5: Is a directory\n");
+  EXPECT_EQ(run(dir, "fs5sh none/a", ""),
+            "1|" + kClear + "|File can not be open.\nnone/a: No such file or directory\n");
   std::filesystem::remove(image);
   std::filesystem::create_symlink("/dev/full", image);
   EXPECT_TRUE(
       run(dir, "fs5sh", "secret1\n\n").ends_with("|The disk image can not be read or written.\n"));
+}
+
+// A formatting that ends without its superuser (the input ends in the password dialogue)
+// leaves the image empty, whether at start-up or by mkfs, so the next start formats again.
+TEST(Fs5sh, FormattingEndedWithoutItsSuperuserLeavesAnEmptyImage) {
+  TempDir dir;
+  const std::string image = dir.file("disk.fs5");
+  writeBytes(image, standardImage());
+  EXPECT_TRUE(run(dir, "fs5sh", "root\nsecret1\nmkfs\n\n")
+                  .ends_with("tokens):\n|The superuser account was not created.\n"));
+  EXPECT_EQ(readBytes(image).size(), 0u);
+  EXPECT_TRUE(run(dir, "fs5sh", "secret1\n\n").starts_with("0|" + kClear + "The disk is empty."));
+  EXPECT_EQ(readBytes(image), standardImage());
+}
+
+// An image whose superuser can not log in gets a new superuser password at start-up, asked as
+// formatting asks it; the end of input there ends the program and writes nothing.
+TEST(Fs5sh, SetsANewSuperuserPasswordWhenTheAccountIsUnusable) {
+  TempDir dir;
+  const std::string image = dir.file("disk.fs5");
+  const std::vector<uint8_t>& standard = standardImage();
+  const int64_t number = std::string(standard.begin(), standard.end()).find("secret1") - 2;
+  const std::string asked = kClear +
+                            "The superuser account is missing or damaged. A new superuser "
+                            "password will be set.\n\nEnter the superuser password (min. 6 "
+                            "tokens, max. 30 tokens):\n";
+  const std::string created =
+      "\nThe superuser account \"root\" was successfully created.\n\nPress Enter to continue.\n" +
+      kClear + "Login: \nPassword: " + kClear + "[root @fs5 /root/ ]# ";
+  auto mended = [&](const std::string& made) {
+    EXPECT_TRUE(run(dir, "fs5sh", "newpass1\n\nroot newpass1 exit\n")
+                    .starts_with("0|" + asked + made + created))
+        << made;
+    EXPECT_TRUE(run(dir, "fs5ck", "").starts_with("0|disk.fs5: folders 19, files 1,"));
+  };
+  writeBytes(image, standard);
+  poke(image, number, {5, 0});
+  const std::vector<uint8_t> damaged = readBytes(image);
+  EXPECT_EQ(run(dir, "fs5sh", ""), "1|" + asked + "|The superuser account was not created.\n");
+  EXPECT_EQ(readBytes(image), damaged);
+  mended("");
+  writeBytes(image, standard);
+  poke(image, number + 2, {0});
+  mended("");
+  writeBytes(image, standard);
+  run(dir, "fs5sh", "root\nsecret1\nrm /etc/passwd/root\n\n\nexit\n");
+  mended("");
+  writeBytes(image, standard);
+  run(dir, "fs5sh", "root\nsecret1\nrmdir /etc/passwd\n\n\nexit\n");
+  mended("The folder \"passwd\" was created successfully.\n");
 }
 
 TEST(Fs5ck, ReportsAndExitStatuses) {

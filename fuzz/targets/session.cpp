@@ -1,7 +1,7 @@
 // Console input typed after logging in as root: the program ends with status 0 (1 only when
 // a formatting got no superuser password, which leaves an empty image) and leaves a sound
-// image. Problems with accounts
-// are excused when the input names "passwd": the superuser may damage the accounts.
+// image. Problems with accounts are excused when the input names "passwd": the superuser may
+// damage the accounts.
 #include "fuzz/Harness.h"
 
 using namespace fs5::fuzz;

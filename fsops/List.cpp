@@ -34,8 +34,9 @@ std::string alignRight(int width, const std::string& item) {
   return std::string(blanks > 0 ? blanks : 0, ' ') + item;
 }
 
-// The entries of the folder, split by the type of the i-node that each one names. False at
-// the first record that can not be read or is neither a folder nor a file (after its line).
+// The entries of the folder, split by the type of the i-node that each one names; an entry
+// whose record is neither a folder nor a file is left out. False at the first record that
+// can not be read (after its line).
 bool collect(DiskStream& ds, const Inode& folder, std::vector<Listed>& folders,
              std::vector<Listed>& files) {
   for (int b = 0; b < folder.getBlockCount(); ++b) {
@@ -43,7 +44,8 @@ bool collect(DiskStream& ds, const Inode& folder, std::vector<Listed>& folders,
     if (block.read(ds, folder.getBlock(b)) < 0) return false;
     for (int slot = 0; slot < block.getCount(); ++slot) {
       Inode named;
-      if (!readObject(ds, block.getEntryInode(slot), block.getEntryName(slot), named)) return false;
+      if (named.read(ds, block.getEntryInode(slot)) < 0) return false;
+      if (!named.isFolder() && !named.isFile()) continue;
       Listed item{block.getEntryInode(slot), block.getEntryName(slot), named.rightsText(),
                   named.getOwner()};
       (named.isFolder() ? folders : files).push_back(item);

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "fsops/Lookup.h"
-#include "path/PathName.h"
 #include "storage/AllocMaps.h"
 #include "storage/BlockReservation.h"
 #include "storage/DataBlock.h"
@@ -14,24 +13,7 @@ namespace fs5 {
 
 namespace {
 
-// Resolves the path to a file's i-node, printing why when it is not one. -1 on failure.
-int16_t findFile(DiskStream& ds, std::string_view path, Inode& node, std::string& name) {
-  Console& con = ds.console();
-  if (path == "/") {
-    con.error("This is a \"/\" folder, not a file.");
-    return -1;
-  }
-  PathName target;
-  if (target.parse(con, path) < 0) return -1;
-  int16_t n = resolveWhole(ds, true, target);
-  name = target.lastName();
-  if (n < 0 || !readObject(ds, n, name, node)) return -1;
-  if (!node.isFile()) {
-    con.error("\"" + name + "\" is a folder,not a file.");
-    return -1;
-  }
-  return n;
-}
+constexpr const char* ROOT_NOT_FILE = "This is a \"/\" folder, not a file.";
 
 void reportNotErased(Console& con, int index, int block, const std::string& name) {
   con.errorPart("The datablock with the index: " + std::to_string(index) +
@@ -55,11 +37,10 @@ bool collectTyping(Console& con, std::string& typed) {
 
 }  // namespace
 
-int16_t eraseFile(DiskStream& ds, bool verbose, std::string_view path) {
-  Inode node;
-  std::string name;
-  if (findFile(ds, path, node, name) < 0) return -1;
-
+int16_t eraseFile(DiskStream& ds, bool verbose, const Handle& file) {
+  if (!isUsableFile(ds.console(), file, ROOT_NOT_FILE)) return -1;
+  Inode node = file.node;
+  const std::string& name = file.name;
   DataBlock first;
   first.setBlockIndex(node.getBlock(0));
   first.write(ds);
@@ -80,18 +61,23 @@ int16_t eraseFile(DiskStream& ds, bool verbose, std::string_view path) {
   return 0;
 }
 
-int16_t writeFile(DiskStream& ds, std::string_view path) {
-  if (eraseFile(ds, true, path) < 0) return -1;
-  Inode node;
-  std::string name;
-  if (findFile(ds, path, node, name) < 0) return -1;
+int16_t eraseFile(DiskStream& ds, bool verbose, std::string_view path) {
+  return eraseFile(ds, verbose, lookup(ds, true, path));
+}
+
+int16_t writeFile(DiskStream& ds, const Handle& file) {
+  if (eraseFile(ds, true, file) < 0) return -1;
   Console& con = ds.console();
   con.line("Press \"Esc\", then \"Enter\" to finish your input and save the file.");
   con.line("Input the data here:");
   std::string typed;
   if (!collectTyping(con, typed)) return -1;
   typed.push_back(static_cast<char>(END_MARK));
-
+  // The typing was a wait: the file is looked up again and emptied again before it is filled.
+  Handle again = lookup(ds, true, file.path);
+  if (eraseFile(ds, false, again) < 0) return -1;
+  Inode node;
+  node.read(ds, again.number);
   int blocksNeeded = static_cast<int>(typed.size() + BLOCK_SIZE - 1) / BLOCK_SIZE;
   BlockReservation taken(ds);
   if (!taken.take(blocksNeeded - 1)) {

@@ -45,42 +45,6 @@ TEST(CommandLine, SplitsIntoCommandOptionsAndArguments) {
   for (const auto& [line, expected] : rows) EXPECT_EQ(split(line), expected) << line;
 }
 
-// The target an argument names from a working folder: "target|said", or "refused|said";
-// neither the working folder nor the argument changes.
-std::string targetOf(const std::string& work, const std::string& argument) {
-  std::istringstream in;
-  std::ostringstream out;
-  Console con(in, out, out);
-  ShellState state(con);
-  state.workFolder().parse(con, work);
-  state.splitCommandLine("cd " + argument);
-  PathName target;
-  bool formed = state.resolveArgument(0, target);
-  EXPECT_EQ(state.workFolder().getText(), work);
-  EXPECT_EQ(state.argument(0).getText(), argument);
-  return (formed ? target.getText() : "refused") + "|" + out.str();
-}
-
-TEST(CommandLine, ArgumentsNameTargetsFromTheWorkingFolder) {
-  const std::string wait = "Press Enter to continue.\n";
-  const std::tuple<std::string, std::string, std::string> rows[] = {
-      {"/home/anna", "notes", "/home/anna/notes|"},
-      {"/home/anna", "/etc/passwd", "/etc/passwd|"},
-      {"/home/anna", "../bob/x", "/home/bob/x|"},
-      {"/home/anna", "../../x", "/home/../x|"},
-      {"/home/anna", "..", "/home/anna/..|"},
-      {"/home/anna", "./a", "/home/anna/./a|"},
-      {"/", "notes", "/notes|"},
-      {"/", "../x", "/x|You can not move upper than \"/\" folder.\n" + wait},
-      {"/a/b/c", "d/e/f/g/h/i",
-       "refused|The maximum pathname depth can not exceed 8 levels.\n"
-       "The pathname was not deshifrated.\n"},
-      {"/a/b/c", "d/e/f/g/h", "/a/b/c/d/e/f/g/h|"},
-  };
-  for (const auto& [work, argument, expected] : rows)
-    EXPECT_EQ(targetOf(work, argument), expected) << work << " " << argument;
-}
-
 TEST(RightsArgument, OwnerOrOthersThenSignThenLetters) {
   const std::pair<std::string, std::string> rows[] = {
       {"u+rw", "+12"}, {"o-x", "-9"},  {"o+xrwr", "+9787"}, {"u+", "+"},    {"g+r", "no"},

@@ -17,30 +17,23 @@ namespace fs5 {
 
 namespace {
 
-// A failed step whose lines have been printed.
-Handle failed() {
-  Handle h;
-  h.result = LookupResult::BAD_PATH;
-  return h;
-}
-
 // The file of the source's name in the destination folder (the source itself, when the folder
-// is its own), made when missing. A failed handle after the reason is printed.
+// is its own), made when missing. A handle that found nothing after the reason is printed.
 Handle fileInFolder(DiskStream& ds, const Handle& folder, const Inode& source,
                     const std::string& name) {
   Console& con = ds.console();
   PathName path = folder.path;
-  if (path.append(con, name) < 0) return failed();
+  if (path.append(con, name) < 0) return {};
   int16_t n = findInFolder(ds, false, folder.number, name);
   if (n < 0) {
-    if (createFile(ds, false, source.getOwner(), path.getText()) < 0) return failed();
+    if (createFile(ds, false, source.getOwner(), path.getText()) < 0) return {};
     n = findInFolder(ds, true, folder.number, name);
-    if (n < 0) return failed();
+    if (n < 0) return {};
   }
   Handle file = lookupEntry(ds, folder, name, n);
   if (!file.found() || file.node.isFile()) return file;
   con.error("The folder or file \"" + name + "\" already exists.");
-  return failed();
+  return {};
 }
 
 // Replaces the content of the found file `to` with a copy of the source's datablocks.
@@ -79,13 +72,13 @@ bool isInsideTree(DiskStream& ds, int16_t folder, int16_t top) {
 }
 
 // Makes the folder of the source's name in the destination folder, owned by the source's
-// owner and with its rights bits. A failed handle after the reason is printed.
+// owner and with its rights bits. A handle that found nothing after the reason is printed.
 Handle makeFolderCopy(DiskStream& ds, const Handle& source, const Handle& destination) {
   PathName path = destination.path;
-  if (path.append(ds.console(), source.name) < 0) return failed();
-  if (createFolder(ds, false, source.node.getOwner(), path.getText()) < 0) return failed();
+  if (path.append(ds.console(), source.name) < 0) return {};
+  if (createFolder(ds, false, source.node.getOwner(), path.getText()) < 0) return {};
   int16_t n = findInFolder(ds, true, destination.number, source.name);
-  if (n < 0) return failed();
+  if (n < 0) return {};
   Handle made = lookupEntry(ds, destination, source.name, n);
   if (!made.found()) return made;
   made.node.setRights(source.node.getRights());

@@ -35,6 +35,31 @@ bool collectTyping(Console& con, std::string& typed) {
   return false;
 }
 
+// Stores `content` in the erased file n: its first datablock, then as many more as the
+// content needs. False after "The file was not saved." when the datablocks run out.
+bool storeContent(DiskStream& ds, int16_t n, const std::string& content) {
+  Inode node;
+  node.read(ds, n);
+  int blocksNeeded = static_cast<int>(content.size() + BLOCK_SIZE - 1) / BLOCK_SIZE;
+  BlockReservation taken(ds);
+  if (!taken.take(blocksNeeded - 1)) {
+    ds.console().error("The file was not saved.");
+    return false;
+  }
+  taken.commit();
+  for (int16_t k : taken.blocks()) node.appendBlock(k);
+  for (int b = 0; b < blocksNeeded; ++b) {
+    DataBlock block;
+    block.setBlockIndex(node.getBlock(b));
+    std::size_t from = static_cast<std::size_t>(b) * BLOCK_SIZE;
+    std::size_t count = std::min<std::size_t>(BLOCK_SIZE, content.size() - from);
+    for (std::size_t i = 0; i < count; ++i) block.set(static_cast<int>(i), content[from + i]);
+    block.write(ds);
+  }
+  if (blocksNeeded > 1) node.write(ds);
+  return true;
+}
+
 }  // namespace
 
 int16_t eraseFile(DiskStream& ds, bool verbose, const Handle& file) {
@@ -76,26 +101,7 @@ int16_t writeFile(DiskStream& ds, const Handle& file) {
   // The typing was a wait: the file is looked up again and emptied again before it is filled.
   Handle again = lookup(ds, true, file.path);
   if (eraseFile(ds, false, again) < 0) return -1;
-  Inode node;
-  node.read(ds, again.number);
-  int blocksNeeded = static_cast<int>(typed.size() + BLOCK_SIZE - 1) / BLOCK_SIZE;
-  BlockReservation taken(ds);
-  if (!taken.take(blocksNeeded - 1)) {
-    con.error("The file was not saved.");
-    return -1;
-  }
-  taken.commit();
-  for (int16_t k : taken.blocks()) node.appendBlock(k);
-  for (int b = 0; b < blocksNeeded; ++b) {
-    DataBlock block;
-    block.setBlockIndex(node.getBlock(b));
-    std::size_t from = static_cast<std::size_t>(b) * BLOCK_SIZE;
-    std::size_t n = std::min<std::size_t>(BLOCK_SIZE, typed.size() - from);
-    for (std::size_t i = 0; i < n; ++i) block.set(static_cast<int>(i), typed[from + i]);
-    block.write(ds);
-  }
-  if (blocksNeeded > 1) node.write(ds);
-  return 0;
+  return storeContent(ds, again.number, typed) ? 0 : -1;
 }
 
 }  // namespace fs5

@@ -57,10 +57,10 @@ class ShellState {
   const std::vector<char>& options() const { return options_; }
   bool hasArgument(int n) const;
   bool hasOption(char letter) const;
-  PathName& argument(int n) { return args_[n]; }
+  const PathName& argument(int n) const { return args_[n]; }
   int argCount() const { return argCount_; }
 
-  // The working folder: changed only by cd, the login, formatting, deluser and reenter.
+  // The working folder: set by the login, moved only by cd, cleared by reenter.
   PathName& workFolder() { return workFolder_; }
   PathName& homeFolder() { return homeFolder_; }
   const std::vector<UserEntry>& users() const { return users_; }

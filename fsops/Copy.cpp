@@ -87,6 +87,15 @@ Handle makeFolderCopy(DiskStream& ds, const Handle& source, const Handle& destin
   return made;
 }
 
+// Copies one entry of a source folder into the new folder `to`: a file by copyFile, anything
+// else by copyFolderTree, which say why when it is missing. False when it was not copied.
+bool copyChild(DiskStream& ds, const Handle& child, const Handle& to) {
+  if (child.result == LookupResult::UNUSABLE || child.result == LookupResult::BAD_PATH)
+    return false;
+  if (child.node.isFile()) return copyFile(ds, false, child, to) == 0;
+  return copyFolderTree(ds, false, child, to) == 0;
+}
+
 // Copies every entry of the source folder but ".." and "." into `to`, in folder order.
 // False when any of them was not copied.
 bool copyChildren(DiskStream& ds, const Handle& from, const Handle& to) {
@@ -97,11 +106,7 @@ bool copyChildren(DiskStream& ds, const Handle& from, const Handle& to) {
     for (int j = 0; j < block.getCount(); ++j) {
       std::string name = block.getEntryName(j);
       if (name == ".." || name == ".") continue;
-      Handle child = lookupEntry(ds, from, name, block.getEntryInode(j));
-      bool copied =
-          child.found() && (child.node.isFile() ? copyFile(ds, false, child, to)
-                                                : copyFolderTree(ds, false, child, to)) == 0;
-      if (!copied) complete = false;
+      if (!copyChild(ds, lookupEntry(ds, from, name, block.getEntryInode(j)), to)) complete = false;
     }
   }
   return complete;

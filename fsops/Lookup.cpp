@@ -109,6 +109,12 @@ Handle lookupEntry(DiskStream& ds, const Handle& folder, const std::string& name
   h.parent = folder.number;
   h.number = number;
   h.result = readObject(ds, number, name, h.node) ? LookupResult::FOUND : LookupResult::UNUSABLE;
+  if (h.found() && name.empty()) {
+    // No path names an entry with the empty name (lookups skip it): it is not found.
+    ds.console().error("Folder or file \"\" not found.");
+    h.result = LookupResult::MISSING;
+    h.number = -1;
+  }
   return h;
 }
 

@@ -65,7 +65,9 @@ Handle lookup(DiskStream& ds, bool verbose, const PathName& path);
 Handle lookup(DiskStream& ds, bool verbose, std::string_view path);
 // The handle of the entry {number, name} of the found folder `folder`, without a walk: its
 // record read and checked with readObject. BAD_PATH (after the depth or length lines) when
-// the entry's path can not be formed.
+// the entry's path can not be formed. An entry with the empty name, which no path can name
+// (a damaged folder), is MISSING after "Folder or file "" not found." (standard error); its
+// record stays in `node`.
 Handle lookupEntry(DiskStream& ds, const Handle& folder, const std::string& name, int16_t number);
 // Prints the not-found line that a lookup kept back (none when a folder on the way could
 // not be read: its line was printed then).

@@ -3,6 +3,7 @@
 #include "fsops/Copy.h"
 #include "shell/Commands.h"
 #include "storage/Inode.h"
+#include "users/Rights.h"
 
 namespace fs5 {
 

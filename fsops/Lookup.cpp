@@ -26,10 +26,9 @@ int16_t searchFolder(DiskStream& ds, int folder, std::string_view name, bool& un
   return -1;
 }
 
-// Walks the components of a path other than the root from the root folder, setting the
-// handle's parent (when the last component is reached), number and missing component.
-void walkPath(DiskStream& ds, bool verbose, const PathName& path, Handle& h) {
-  int last = std::max(path.getDepth() - 1, 0);
+// Walks components 0 to `last` of a path other than the root from the root folder, setting
+// the handle's parent (when component `last` is reached), number and missing component.
+void walkPath(DiskStream& ds, bool verbose, const PathName& path, int last, Handle& h) {
   int16_t folder = 0;
   for (int i = 0; i <= last; ++i) {
     if (i == last) h.parent = folder;
@@ -68,11 +67,10 @@ bool readObject(DiskStream& ds, int16_t n, std::string_view name, Inode& node) {
 }
 
 int16_t resolvePath(DiskStream& ds, bool verbose, const PathName& path, int lastIndex) {
-  if (path.getDepth() == 0 && path.isRoot()) return 0;
-  int16_t n = findInFolder(ds, verbose, 0, path.component(0));
-  for (int i = 1; i <= lastIndex && n >= 0; ++i)
-    n = findInFolder(ds, verbose, n, path.component(i));
-  return n;
+  if (path.isRoot()) return 0;
+  Handle h;
+  walkPath(ds, verbose, path, std::max(lastIndex, 0), h);
+  return h.number;
 }
 
 Handle lookup(DiskStream& ds, bool verbose, const PathName& path) {
@@ -82,7 +80,7 @@ Handle lookup(DiskStream& ds, bool verbose, const PathName& path) {
   if (path.isRoot()) {
     h.number = 0;
   } else {
-    walkPath(ds, verbose, path, h);
+    walkPath(ds, verbose, path, std::max(path.getDepth() - 1, 0), h);
   }
   if (h.number < 0) return h;
   h.result =

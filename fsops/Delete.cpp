@@ -4,7 +4,6 @@
 
 #include "fsops/Lookup.h"
 #include "fsops/Write.h"
-#include "path/PathName.h"
 #include "storage/AllocMaps.h"
 #include "storage/FolderBlock.h"
 #include "storage/Inode.h"
@@ -13,7 +12,7 @@ namespace fs5 {
 
 namespace {
 
-std::string quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }
+std::string quotedName(std::string_view name) { return "\"" + std::string(name) + "\""; }
 
 bool isDotName(std::string_view name) { return name == "." || name == ".."; }
 
@@ -66,10 +65,9 @@ void reportLastBlock(Console& con) {
 
 // Finds the target among the entries of its folder and the folder's last entry, changing
 // nothing. When the target is not there, `notFound` is printed.
-bool planRemoval(DiskStream& ds, const PathName& path, const std::string& notFound, Removal& r) {
-  int16_t parent = resolveHolder(ds, true, path);
-  if (parent < 0 || r.folder.read(ds, parent) < 0 || !r.folder.isFolder() ||
-      !findSpot(ds, r.folder, path.lastName(), r.target)) {
+bool planRemoval(DiskStream& ds, const Handle& entry, const std::string& notFound, Removal& r) {
+  if (entry.parent < 0 || r.folder.read(ds, entry.parent) < 0 || !r.folder.isFolder() ||
+      !findSpot(ds, r.folder, entry.name, r.target)) {
     ds.console().error(notFound);
     return false;
   }
@@ -120,22 +118,22 @@ bool unlinkEntry(DiskStream& ds, Removal& r) {
   return emptyLastSlot(ds, r);
 }
 
-// Parses the path of an entry to take out. False after `rootLine` (standard output) for "/",
-// or after "The <kind> "<name>"<dotSuffix>" (standard error) for a "." or ".." entry.
-bool parseRemovable(Console& con, std::string_view path, bool isFolder, std::string_view rootLine,
-                    std::string_view dotSuffix, PathName& target) {
-  if (path == "/") {
+// False after `rootLine` (standard output) for the root, or after "The <kind> "<name>"
+// <dotSuffix>" (standard error) for a "." or ".." entry: entries that are never taken out.
+bool isRemovable(Console& con, const Handle& entry, bool isFolder, std::string_view rootLine,
+                 std::string_view dotSuffix) {
+  if (entry.isRoot()) {
     con.print(rootLine);
     return false;
   }
-  if (target.parse(con, path) < 0) return false;
-  if (!isDotName(target.lastName())) return true;
-  con.error("The " + kindWord(isFolder) + " " + quoted(target.lastName()) + std::string(dotSuffix));
+  if (!isDotName(entry.name)) return true;
+  con.error("The " + kindWord(isFolder) + " " + quotedName(entry.name) + std::string(dotSuffix));
   return false;
 }
 
 void reportFirstBlock(Console& con, bool isFolder, const std::string& name, int16_t block) {
-  con.error("The first datablock in list of the " + kindWord(isFolder) + " " + quoted(name) + " ");
+  con.error("The first datablock in list of the " + kindWord(isFolder) + " " + quotedName(name) +
+            " ");
   con.error("(number: " + std::to_string(block) +
             (isFolder ? "; contains \"..\" and \".\")" : ")") + " was not deleted.");
 }
@@ -153,11 +151,10 @@ bool freeObject(DiskStream& ds, bool isFolder, const std::string& name, int16_t 
 
 // Deletes one child of a folder tree, quietly: a file with deleteFile, anything else as a
 // folder.
-int16_t deleteChild(DiskStream& ds, const PathName& childPath, int16_t number) {
-  Inode child;
-  if (!readObject(ds, number, childPath.lastName(), child)) return -1;
-  if (child.isFile()) return deleteFile(ds, false, childPath.getText());
-  return deleteFolderTree(ds, false, childPath.getText());
+int16_t deleteChild(DiskStream& ds, const Handle& child) {
+  if (!child.found()) return -1;
+  if (child.node.isFile()) return deleteFile(ds, false, child);
+  return deleteFolderTree(ds, false, child);
 }
 
 // The first entry of the folder other than ".." and ".", in list and slot order; false when
@@ -179,14 +176,40 @@ bool firstChild(DiskStream& ds, int16_t folder, EntrySpot& child) {
 
 // Deletes the children of the folder one per pass, each pass reading the folder afresh,
 // until it is empty. -1 at the first child that could not be deleted or named.
-int16_t deleteChildren(DiskStream& ds, const PathName& folder, int16_t number) {
+int16_t deleteChildren(DiskStream& ds, const Handle& folder) {
   EntrySpot child;
-  while (firstChild(ds, number, child)) {
-    PathName childPath = folder;
-    if (childPath.append(ds.console(), child.name) < 0) return -1;
-    if (deleteChild(ds, childPath, child.inode) < 0) return -1;
-  }
+  while (firstChild(ds, folder.number, child))
+    if (deleteChild(ds, lookupEntry(ds, folder, child.name, child.inode)) < 0) return -1;
   return 0;
+}
+
+// Erases the file, then takes its entry out; both say what they did when verbose.
+int16_t eraseAndRemove(DiskStream& ds, bool verbose, const Handle& file) {
+  if (eraseFile(ds, verbose, file) < 0) return -1;
+  return removeEntry(ds, verbose, false, file);
+}
+
+// False after the refusal for the root, or for a last component "." or "..".
+bool isDeletableFolder(Console& con, const PathName& folder) {
+  if (folder.isRoot()) {
+    con.error("The root folder \"/\" can not be destroyed.");
+    return false;
+  }
+  if (!isDotName(folder.lastName())) return true;
+  con.error("The folder " + quotedName(folder.lastName()) + " can not be deleted.");
+  return false;
+}
+
+// Deletes the found folder's children, then clears the screen and takes the folder out.
+int16_t deleteTree(DiskStream& ds, bool verbose, const Handle& folder) {
+  if (!folder.found()) return -1;
+  if (folder.node.isFile()) {
+    ds.console().error(quotedName(folder.name) + " is a file,not a folder.");
+    return -1;
+  }
+  if (deleteChildren(ds, folder) < 0) return -1;
+  ds.console().clearScreen();
+  return removeEntry(ds, verbose, true, folder);
 }
 
 }  // namespace
@@ -195,50 +218,52 @@ int16_t deleteFile(DiskStream& ds, bool confirm, std::string_view path) {
   if (confirm && !confirmed(ds.console(), "Delete file with all its content?",
                             "(\"Enter\" - yes, \"Esc\" + \"Enter\"- no)"))
     return 0;
-  if (eraseFile(ds, confirm, path) < 0) return -1;
-  return removeEntry(ds, confirm, false, path);
+  return eraseAndRemove(ds, confirm, lookup(ds, true, path));
 }
 
-int16_t removeEntry(DiskStream& ds, bool verbose, bool isFolder, std::string_view path) {
+int16_t deleteFile(DiskStream& ds, bool confirm, const Handle& file) {
+  if (confirm) return deleteFile(ds, true, file.path.getText());
+  return eraseAndRemove(ds, false, file);
+}
+
+int16_t removeEntry(DiskStream& ds, bool verbose, bool isFolder, const Handle& entry) {
   Console& con = ds.console();
-  PathName target;
-  if (!parseRemovable(con, path, isFolder, "The folder \"/\" can not be deleted.\n\n",
-                      " can not be deleted.", target))
+  if (!isRemovable(con, entry, isFolder, "The folder \"/\" can not be deleted.\n\n",
+                   " can not be deleted."))
     return -1;
-  std::string name = target.lastName();
+  const std::string& name = entry.name;
   std::string kind = kindWord(isFolder);
   Removal r;
   if (!planRemoval(
-          ds, target,
-          "The " + kind + " " + quoted(name) + " was not deleted because it was not found.", r))
+          ds, entry,
+          "The " + kind + " " + quotedName(name) + " was not deleted because it was not found.", r))
     return -1;
   // The entry goes first, then the object it named: nothing free is ever named.
   if (!unlinkEntry(ds, r)) return -1;
   if (r.targetWasLast()) {
     if (!freeObject(ds, isFolder, name, r.last.inode)) {
-      con.error("The " + kind + " " + quoted(r.last.name) + "was not deleted.");
+      con.error("The " + kind + " " + quotedName(r.last.name) + "was not deleted.");
       return -1;
     }
-    if (verbose) con.line("Deleting " + kind + ": " + quoted(name) + ".");
+    if (verbose) con.line("Deleting " + kind + ": " + quotedName(name) + ".");
     return 0;
   }
   if (!freeObject(ds, isFolder, name, r.target.inode)) {
     con.error("The " + kind + " \"" + r.target.name + " \"was not deleted.");
     return -1;
   }
-  if (verbose) con.print("Deleting " + kind + ": " + quoted(name) + ".");
+  if (verbose) con.print("Deleting " + kind + ": " + quotedName(name) + ".");
   con.line();
   return 0;
 }
 
-int16_t detachEntry(DiskStream& ds, bool isFolder, std::string_view path) {
-  PathName target;
-  if (!parseRemovable(ds.console(), path, isFolder, "The folder \"/\" entry can not be deleted.\n",
-                      " entry can not be deleted.", target))
+int16_t detachEntry(DiskStream& ds, bool isFolder, const Handle& entry) {
+  if (!isRemovable(ds.console(), entry, isFolder, "The folder \"/\" entry can not be deleted.\n",
+                   " entry can not be deleted."))
     return -1;
   Removal r;
-  if (!planRemoval(ds, target,
-                   "The entry about " + kindWord(isFolder) + " " + quoted(target.lastName()) +
+  if (!planRemoval(ds, entry,
+                   "The entry about " + kindWord(isFolder) + " " + quotedName(entry.name) +
                        " was not deleted because it was not found.",
                    r) ||
       !unlinkEntry(ds, r))
@@ -252,27 +277,15 @@ int16_t deleteFolderTree(DiskStream& ds, bool confirm, std::string_view path) {
   if (confirm &&
       !confirmed(con, "Delete folder with all its content?", "(\"Enter\" - yes, \"Esc\" - no)"))
     return 0;
-  if (path == "/") {
-    con.error("The root folder \"/\" can not be destroyed.");
-    return -1;
-  }
   PathName folder;
-  if (folder.parse(con, path) < 0) return -1;
-  std::string name = folder.lastName();
-  if (isDotName(name)) {
-    con.error("The folder " + quoted(name) + " can not be deleted.");
-    return -1;
-  }
-  int16_t number = resolveWhole(ds, true, folder);
-  Inode node;
-  if (number < 0 || !readObject(ds, number, name, node)) return -1;
-  if (node.isFile()) {
-    con.error(quoted(name) + " is a file,not a folder.");
-    return -1;
-  }
-  if (deleteChildren(ds, folder, number) < 0) return -1;
-  con.clearScreen();
-  return removeEntry(ds, confirm, true, folder.getText());
+  if (folder.parse(con, path) < 0 || !isDeletableFolder(con, folder)) return -1;
+  return deleteTree(ds, confirm, lookup(ds, true, folder));
+}
+
+int16_t deleteFolderTree(DiskStream& ds, bool confirm, const Handle& folder) {
+  if (confirm) return deleteFolderTree(ds, true, folder.path.getText());
+  if (!isDeletableFolder(ds.console(), folder.path)) return -1;
+  return deleteTree(ds, false, folder);
 }
 
 }  // namespace fs5

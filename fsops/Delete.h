@@ -5,7 +5,8 @@
 // ["..", ".", A] [B, C], taking out B leaves ["..", ".", A] [C], and taking out A leaves
 // ["..", ".", C] [B]; for ["..", ".", A] [B], taking out A leaves ["..", ".", B] alone.
 //
-// Paths are absolute path texts. Every operation returns 0 on success and -1 on failure,
+// The operations take what a lookup found (see fsops/Lookup.h); the forms that take an absolute
+// path text look it up themselves. Every operation returns 0 on success and -1 on failure,
 // after printing why.
 #ifndef FS5_FSOPS_DELETE_H_
 #define FS5_FSOPS_DELETE_H_
@@ -13,25 +14,28 @@
 #include <cstdint>
 #include <string_view>
 
+#include "fsops/Lookup.h"
 #include "storage/DiskStream.h"
 
 namespace fs5 {
 
-// Deletes the file at the path: empties it (eraseFile), then removeEntry. With confirm it
-// first asks "Delete file with all its content?" and "("Enter" - yes, "Esc" + "Enter"- no)"
-// and reads one key; Escape (or the end of input) returns 0 with nothing changed. confirm
-// also makes the erase and the removal verbose. A folder is refused by the erase
-// (""<name>" is a folder,not a file.", -1).
+// Deletes the file: empties it (eraseFile), then removeEntry. With confirm it first asks
+// "Delete file with all its content?" and "("Enter" - yes, "Esc" + "Enter"- no)" and reads
+// one key; Escape (or the end of input) returns 0 with nothing changed. The answer is a wait,
+// so the file is then looked up again by its path. confirm also makes the erase and the
+// removal verbose. A folder is refused by the erase (""<name>" is a folder,not a file.", -1).
+int16_t deleteFile(DiskStream& ds, bool confirm, const Handle& file);
+// The same for an absolute path text, looked up (with verbose) after the question.
 int16_t deleteFile(DiskStream& ds, bool confirm, std::string_view path);
 
-// Takes the entry that the path's last component names out of its folder, then frees the
+// Takes the found entry out of the folder that holds it (found by the entry's name there, as
+// lookups meet it), then frees the
 // object's first datablock and its i-node; it looks at nothing else of the object, so the
 // caller has given back every other datablock first. The target is looked for before anything
 // changes. Refusals, with nothing changed:
 //   "The folder "/" can not be deleted." and an empty line (standard output)   for "/"
 //   "The <kind> "<name>" can not be deleted."            a last component "." or ".."
-//   the lookup's line for a missing parent, then
-//   "The <kind> "<name>" was not deleted because it was not found."
+//   "The <kind> "<name>" was not deleted because it was not found."  (no folder holds it)
 // (<kind> is "folder" or "file" after isFolder; these go to standard error.) Failures after
 // the entry has left its folder (standard error): a first datablock already free prints
 // "The first datablock in list of the <kind> "<name>" " and "(number: <n>) was not deleted."
@@ -43,7 +47,7 @@ int16_t deleteFile(DiskStream& ds, bool confirm, std::string_view path);
 // With verbose a success prints "Deleting <kind>: "<name>"." and an end of line to standard
 // output. Whenever the folder's last entry moved into the target's slot an end of line is
 // printed, verbose or not: a quiet removal of any entry but the last prints one empty line.
-int16_t removeEntry(DiskStream& ds, bool verbose, bool isFolder, std::string_view path);
+int16_t removeEntry(DiskStream& ds, bool verbose, bool isFolder, const Handle& entry);
 
 // The twin of removeEntry that frees nothing: the entry leaves its folder exactly as there
 // (the last entry moving into its slot, with one end of line on standard output when it
@@ -51,24 +55,27 @@ int16_t removeEntry(DiskStream& ds, bool verbose, bool isFolder, std::string_vie
 // word. Refusals, with nothing changed:
 //   "The folder "/" entry can not be deleted." (standard output)                for "/"
 //   "The <kind> "<name>" entry can not be deleted."         a last component "." or ".."
-//   the lookup's line for a missing parent, then
 //   "The entry about <kind> "<name>" was not deleted because it was not found."
 // (all but the first on standard error) and, as in removeEntry, "The last datablock in list
 // (which is empty now) was not deleted.".
-int16_t detachEntry(DiskStream& ds, bool isFolder, std::string_view path);
+int16_t detachEntry(DiskStream& ds, bool isFolder, const Handle& entry);
 
-// Deletes the folder at the path with everything below it, depth first: one child per pass
-// (files with deleteFile, folders with deleteFolderTree, both quiet), re-reading the folder
-// each pass, until only ".." and "." are left; then clears the screen and takes the folder
-// out with removeEntry (verbose with confirm). With confirm it first asks
+// Deletes the found folder with everything below it, depth first: one child per pass (files
+// with deleteFile, folders with deleteFolderTree, both quiet), re-reading the folder each
+// pass, until only ".." and "." are left; then clears the screen and takes the folder out
+// with removeEntry (verbose with confirm). With confirm it first asks
 // "Delete folder with all its content?" and "("Enter" - yes, "Esc" - no)" and reads one key;
-// Escape (or the end of input) returns 0 with nothing changed. Every folder of the tree
-// clears the screen just before its own entry is removed. No rights are tested.
-// Refusals (standard error), before anything is read: "The root folder "/" can not be
-// destroyed." and "The folder "<name>" can not be deleted." for a last component "." or "..";
-// then the lookup's line for a missing folder and ""<name>" is a file,not a folder." for a
-// file. The deletion ends with -1 at the first child that could not be deleted, or whose path
-// would be deeper than 8 components (after the path's depth lines).
+// Escape (or the end of input) returns 0 with nothing changed; otherwise the folder is looked
+// up again by its path. Every folder of the tree clears the screen just before its own entry
+// is removed. No rights are tested. Refusals (standard error), before the folder is looked up
+// again: "The root folder "/" can not be destroyed." and "The folder "<name>" can not be
+// deleted." for a last component "." or ".."; then ""<name>" is a file,not a folder." for a
+// file (a handle that found nothing usable fails silently: its lookup has said why). The
+// deletion ends with -1 at the first child that could not be deleted, or whose path would be
+// deeper than 8 components (after the path's depth lines).
+int16_t deleteFolderTree(DiskStream& ds, bool confirm, const Handle& folder);
+// The same for an absolute path text, looked up (with verbose) after the question and the
+// refusals.
 int16_t deleteFolderTree(DiskStream& ds, bool confirm, std::string_view path);
 
 }  // namespace fs5

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "fsops/Lookup.h"
-#include "path/PathName.h"
 #include "storage/FolderBlock.h"
 #include "storage/Inode.h"
 
@@ -34,8 +32,9 @@ std::string alignRight(int width, const std::string& item) {
   return std::string(blanks > 0 ? blanks : 0, ' ') + item;
 }
 
-// The entries of the folder, split by the type of the i-node that each one names. False at
-// the first record that can not be read or is neither a folder nor a file (after its line).
+// The entries of the folder, split by the type of the i-node that each one names; an entry
+// whose record is neither a folder nor a file is left out. False at the first record that
+// can not be read (after its line).
 bool collect(DiskStream& ds, const Inode& folder, std::vector<Listed>& folders,
              std::vector<Listed>& files) {
   for (int b = 0; b < folder.getBlockCount(); ++b) {
@@ -43,7 +42,8 @@ bool collect(DiskStream& ds, const Inode& folder, std::vector<Listed>& folders,
     if (block.read(ds, folder.getBlock(b)) < 0) return false;
     for (int slot = 0; slot < block.getCount(); ++slot) {
       Inode named;
-      if (!readObject(ds, block.getEntryInode(slot), block.getEntryName(slot), named)) return false;
+      if (named.read(ds, block.getEntryInode(slot)) < 0) return false;
+      if (!named.isFolder() && !named.isFile()) continue;
       Listed item{block.getEntryInode(slot), block.getEntryName(slot), named.rightsText(),
                   named.getOwner()};
       (named.isFolder() ? folders : files).push_back(item);
@@ -57,21 +57,21 @@ void sortByName(std::vector<Listed>& items) {
                    [](const Listed& a, const Listed& b) { return a.name < b.name; });
 }
 
-const std::string& ownerName(const std::vector<OwnerName>& owners, int16_t number) {
+const std::string& ownerName(const std::vector<UserEntry>& owners, int16_t number) {
   static const std::string kNone;
-  for (const OwnerName& row : owners)
+  for (const UserEntry& row : owners)
     if (row.number == number) return row.name;
   return owners.empty() ? kNone : owners.front().name;
 }
 
-std::string longColumns(const std::vector<OwnerName>& owners, const Listed& item) {
+std::string longColumns(const std::vector<UserEntry>& owners, const Listed& item) {
   const std::string& owner = ownerName(owners, item.owner);
   int ownerField = OWNER_FIELD - static_cast<int>(owner.size());
   return alignRight(RIGHTS_FIELD, item.rights.substr(0, 1)) + item.rights.substr(1) +
          alignRight(ownerField, owner);
 }
 
-void printRows(DiskStream& ds, bool longForm, const std::vector<OwnerName>& owners,
+void printRows(DiskStream& ds, bool longForm, const std::vector<UserEntry>& owners,
                const std::vector<Listed>& items, const char* mark, const char* lastMark) {
   for (std::size_t i = 0; i < items.size(); ++i) {
     const Listed& item = items[i];
@@ -83,35 +83,20 @@ void printRows(DiskStream& ds, bool longForm, const std::vector<OwnerName>& owne
   }
 }
 
-// The folder's i-node number and the heading's name, or -1 after "Nothing to print.".
-int16_t findFolder(DiskStream& ds, std::string_view path, std::string& name) {
+}  // namespace
+
+int16_t listFolder(DiskStream& ds, bool longForm, const std::vector<UserEntry>& owners,
+                   const Handle& folder) {
   Console& con = ds.console();
-  PathName target;
-  int16_t n = -1;
-  if (target.parse(con, path) == 0) n = resolveWhole(ds, true, target);
-  Inode node;
-  if (n >= 0 && !readObject(ds, n, target.lastName(), node)) return -1;
-  if (n < 0 || !node.isFolder()) {
+  if (folder.result == LookupResult::UNUSABLE) return -1;
+  if (!folder.isFolder()) {
     con.error("Nothing to print.");
     return -1;
   }
-  name = target.lastName();
-  return n;
-}
-
-}  // namespace
-
-int16_t listFolder(DiskStream& ds, bool longForm, const std::vector<OwnerName>& owners,
-                   std::string_view path) {
-  Console& con = ds.console();
-  std::string name;
-  int16_t n = findFolder(ds, path, name);
-  if (n < 0) return -1;
-  Inode folder;
-  folder.read(ds, n);
   std::vector<Listed> folders, files;
-  if (!collect(ds, folder, folders, files)) return -1;
-  std::string label = path == "/" ? "/.." : name;
+  if (!collect(ds, folder.node, folders, files)) return -1;
+  const std::string& name = folder.name;
+  std::string label = folder.isRoot() ? "/.." : name;
   con.line("The folder \"" + name + "\" content:");
   con.line();
   con.line(label + alignRight(LABEL_FIELD - static_cast<int>(label.size()), "i-node"));

@@ -5,21 +5,22 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
+#include "fsops/Lookup.h"
 #include "storage/DiskStream.h"
 
 namespace fs5 {
 
-// One known account: the long form shows an owner number by the name of the first such row
-// with that number, and by the name of row 0 when no row has it.
-struct OwnerName {
+// One known account, as the login's users table holds it: the long form shows an owner
+// number by the name of the first such row with that number, and by the name of row 0 when no
+// row has it.
+struct UserEntry {
   int16_t number = 0;
   std::string name;
 };
 
-// Lists the folder at the absolute path to standard output:
+// Lists the found folder to standard output:
 //
 //   The folder "<name>" content:          ("/" for the root)
 //   (empty line)
@@ -34,13 +35,14 @@ struct OwnerName {
 //   " ├ bin           1"
 //   " ├ bin           1      rwx r-x r-x   root"
 // Marks (UTF-8): "├" on every folder row, but "└" on the last one when no file follows; "╟"
-// on every file row but the last, which has "╚". Every entry is listed; entries whose i-node
-// is neither a folder nor a file are left out. Names sort in byte order; equal names keep
-// their order in the folder. Returns 0, or -1 when the path names no folder: the lookup's
-// line (for a missing path), then "Nothing to print." (standard error); or, with nothing
-// listed, after the line of the first record of the folder that can not be read or used.
-int16_t listFolder(DiskStream& ds, bool longForm, const std::vector<OwnerName>& owners,
-                   std::string_view path);
+// on every file row but the last, which has "╚". Every entry is listed but those whose
+// i-node is neither a folder nor a file, which are left out silently. Names sort in byte
+// order; equal names keep their order in the folder. Returns 0, or -1 when the handle names
+// no folder: "Nothing to print." (standard error) after the lookup's not-found line, or
+// silently when the lookup found a record it could not use (it has said why); or, with
+// nothing listed, after the line of the first entry's record that can not be read.
+int16_t listFolder(DiskStream& ds, bool longForm, const std::vector<UserEntry>& owners,
+                   const Handle& folder);
 
 }  // namespace fs5
 

@@ -1,5 +1,7 @@
 #include "fsops/Lookup.h"
 
+#include <algorithm>
+
 #include "storage/FolderBlock.h"
 #include "storage/Inode.h"
 
@@ -22,6 +24,22 @@ int16_t searchFolder(DiskStream& ds, int folder, std::string_view name, bool& un
       if (block.getEntryName(slot) == name) return block.getEntryInode(slot);
   }
   return -1;
+}
+
+// Walks components 0 to `last` of a path other than the root from the root folder, setting
+// the handle's parent (when component `last` is reached), number and missing component.
+void walkPath(DiskStream& ds, bool verbose, const PathName& path, int last, Handle& h) {
+  int16_t folder = 0;
+  for (int i = 0; i <= last; ++i) {
+    if (i == last) h.parent = folder;
+    bool unreadable = false;
+    folder = findInFolder(ds, verbose, folder, path.component(i), &unreadable);
+    if (folder < 0) {
+      if (!unreadable) h.missing = path.component(i);
+      return;
+    }
+  }
+  h.number = folder;
 }
 
 }  // namespace
@@ -49,11 +67,69 @@ bool readObject(DiskStream& ds, int16_t n, std::string_view name, Inode& node) {
 }
 
 int16_t resolvePath(DiskStream& ds, bool verbose, const PathName& path, int lastIndex) {
-  if (path.getDepth() == 0 && path.isRoot()) return 0;
-  int16_t n = findInFolder(ds, verbose, 0, path.component(0));
-  for (int i = 1; i <= lastIndex && n >= 0; ++i)
-    n = findInFolder(ds, verbose, n, path.component(i));
-  return n;
+  if (path.isRoot()) return 0;
+  Handle h;
+  walkPath(ds, verbose, path, std::max(lastIndex, 0), h);
+  return h.number;
+}
+
+Handle lookup(DiskStream& ds, bool verbose, const PathName& path) {
+  Handle h;
+  h.path = path;
+  h.name = path.lastName();
+  if (path.isRoot()) {
+    h.number = 0;
+  } else {
+    walkPath(ds, verbose, path, std::max(path.getDepth() - 1, 0), h);
+  }
+  if (h.number < 0) return h;
+  h.result =
+      readObject(ds, h.number, h.name, h.node) ? LookupResult::FOUND : LookupResult::UNUSABLE;
+  return h;
+}
+
+Handle lookup(DiskStream& ds, bool verbose, std::string_view path) {
+  PathName parsed;
+  if (parsed.parse(ds.console(), path) == 0) return lookup(ds, verbose, parsed);
+  Handle h;
+  h.result = LookupResult::BAD_PATH;
+  return h;
+}
+
+Handle lookupEntry(DiskStream& ds, const Handle& folder, const std::string& name, int16_t number) {
+  Handle h;
+  h.path = folder.path;
+  if (h.path.append(ds.console(), name) < 0) {
+    h.result = LookupResult::BAD_PATH;
+    return h;
+  }
+  h.name = name;
+  h.parent = folder.number;
+  h.number = number;
+  h.result = readObject(ds, number, name, h.node) ? LookupResult::FOUND : LookupResult::UNUSABLE;
+  if (h.found() && name.empty()) {
+    // No path names an entry with the empty name (lookups skip it): it is not found.
+    ds.console().error("Folder or file \"\" not found.");
+    h.result = LookupResult::MISSING;
+    h.number = -1;
+  }
+  return h;
+}
+
+void reportMissing(Console& con, const Handle& handle) {
+  if (handle.result == LookupResult::MISSING && handle.missing)
+    con.error("Folder or file \"" + *handle.missing + "\" not found.");
+}
+
+bool isUsableFile(Console& con, const Handle& handle, std::string_view rootLine) {
+  if (handle.isRoot()) {
+    con.error(rootLine);
+    return false;
+  }
+  if (!handle.found()) return false;
+  if (handle.node.isFile()) return true;
+  con.error("\"" + handle.name + "\" is a folder,not a file.");
+  return false;
 }
 
 int16_t resolveWhole(DiskStream& ds, bool verbose, const PathName& path) {

@@ -4,7 +4,6 @@
 
 #include "fsops/Delete.h"
 #include "fsops/Lookup.h"
-#include "path/PathName.h"
 #include "storage/FolderBlock.h"
 #include "storage/Inode.h"
 
@@ -68,26 +67,35 @@ bool treePath(DiskStream& ds, int16_t n, PathName& path) {
   return path.parse(ds.console(), text.empty() ? "/" : text) == 0;
 }
 
+// The folder that would hold the destination, which names nothing yet: the file gets the
+// destination's last component as its new name there. -1 (after the lookup's line) when
+// that folder is missing too.
+int16_t renameTarget(Console& con, const Handle& to, MovePlan& plan, PathName& folderPath) {
+  plan.name = to.name;
+  plan.renamed = true;
+  folderPath.goUp(con);
+  if (to.parent < 0) reportMissing(con, to);
+  return to.parent;
+}
+
 // Finds the folder that receives the file and the name it gets there. An existing file as
 // destination is noted as replaced and its folder receives the file. -1 after the reason.
-int16_t planMove(DiskStream& ds, const PathName& from, PathName& to, int16_t file, MovePlan& plan) {
+int16_t planMove(DiskStream& ds, const Handle& file, const Handle& to, MovePlan& plan) {
   Console& con = ds.console();
-  plan.name = from.lastName();
-  int16_t n = resolveWhole(ds, false, to);
-  if (n < 0) {
-    if (to.lastName().empty())
-      return refuseWithKey(con, "The destination of moving is not anything.");
-    plan.name = to.lastName();
-    plan.renamed = true;
-    to.goUp(con);
-    n = resolveWhole(ds, true, to);
+  plan.name = file.name;
+  PathName folderPath = to.path;
+  int16_t n = to.number;
+  if (to.result == LookupResult::MISSING) {
+    if (to.name.empty()) return refuseWithKey(con, "The destination of moving is not anything.");
+    n = renameTarget(con, to, plan, folderPath);
   }
   Inode target;
-  bool found = readNode(ds, n, target);
+  bool found = to.result != LookupResult::UNUSABLE && readNode(ds, n, target);
   if (found && target.isFile() && !plan.renamed) {
-    if (n == file) return refuseWithKey(con, "You can not move a file onto itself.");
+    if (n == file.number) return refuseWithKey(con, "You can not move a file onto itself.");
     plan.replaced = n;
-    n = resolveHolder(ds, true, to);
+    n = to.parent;
+    folderPath.goUp(con);
     found = readNode(ds, n, target);
   }
   if (!found || !target.isFolder()) return moveFailed(con);
@@ -95,13 +103,10 @@ int16_t planMove(DiskStream& ds, const PathName& from, PathName& to, int16_t fil
   // The file must stay nameable by a path: the folder's path in the tree and the new name
   // within 8 components and 239 characters, as for a copy.
   PathName entry;
-  if (!treePath(ds, n, entry)) {
-    entry = to;
-    if (plan.replaced >= 0) entry.goUp(con);
-  }
+  if (!treePath(ds, n, entry)) entry = folderPath;
   if (entry.append(con, plan.name) < 0) return -1;
   int16_t existing = findInFolder(ds, false, n, plan.name);
-  if (existing >= 0 && existing != file && existing != plan.replaced) {
+  if (existing >= 0 && existing != file.number && existing != plan.replaced) {
     con.error("The folder or file \"" + plan.name + "\" already exists.");
     return -1;
   }
@@ -110,34 +115,30 @@ int16_t planMove(DiskStream& ds, const PathName& from, PathName& to, int16_t fil
 
 // Adds the entry {file, name} to the plan's folder, then takes the source's entry out. A
 // folder and a name the file has already are left as they are.
-int16_t placeEntry(DiskStream& ds, const PathName& from, int16_t file, const MovePlan& plan) {
-  if (plan.folder == resolveHolder(ds, false, from) && plan.name == from.lastName()) return 0;
+int16_t placeEntry(DiskStream& ds, const Handle& file, const MovePlan& plan) {
+  if (plan.folder == file.parent && plan.name == file.name) return 0;
   Inode folder;
   folder.read(ds, plan.folder);
   FolderBlock last;
   last.setBlockIndex(folder.getBlock(folder.getBlockCount() - 1));
-  if (addChildEntry(ds, folder, last, false, file, plan.name) < 0) return -1;
+  if (addChildEntry(ds, folder, last, false, file.number, plan.name) < 0) return -1;
   folder.write(ds);
-  return detachEntry(ds, false, from.getText());
+  return detachEntry(ds, false, file);
 }
 
 }  // namespace
 
-int16_t moveFile(DiskStream& ds, std::string_view source, std::string_view destination) {
+int16_t moveFile(DiskStream& ds, const Handle& source, const Handle& destination) {
   Console& con = ds.console();
-  if (source == "/")
+  if (source.isRoot())
     return refuseWithKey(con, "The source of moving is the root folder \"/\", not a file.");
-  PathName from, to;
-  if (from.parse(con, source) < 0 || to.parse(con, destination) < 0) return -1;
-  int16_t file = resolveWhole(ds, true, from);
-  Inode node;
-  if (file >= 0 && !readObject(ds, file, from.lastName(), node)) return -1;
-  if (file < 0 || !node.isFile()) return refuseWithKey(con, "The source of moving is not a file.");
+  if (source.result == LookupResult::UNUSABLE) return -1;
+  if (!source.isFile()) return refuseWithKey(con, "The source of moving is not a file.");
   MovePlan plan;
-  if (planMove(ds, from, to, file, plan) < 0) return -1;
-  if (plan.replaced >= 0 && deleteFile(ds, false, to.getText()) < 0) return -1;
-  if (placeEntry(ds, from, file, plan) < 0) return -1;
-  std::string name = "\"" + from.lastName() + "\"";
+  if (planMove(ds, source, destination, plan) < 0) return -1;
+  if (plan.replaced >= 0 && deleteFile(ds, false, destination) < 0) return -1;
+  if (placeEntry(ds, source, plan) < 0) return -1;
+  std::string name = "\"" + source.name + "\"";
   con.error("The file " + name +
             (plan.renamed ? " was successfully renamed and moved." : " was successfully moved."));
   return 0;

@@ -6,13 +6,13 @@
 #define FS5_FSOPS_MOVE_H_
 
 #include <cstdint>
-#include <string_view>
 
+#include "fsops/Lookup.h"
 #include "storage/DiskStream.h"
 
 namespace fs5 {
 
-// Moves the file at the absolute path `source` to `destination`, which names
+// Moves the found file `source` to `destination` (looked up without verbose), which names
 //   an existing folder:  the file goes into it under its own name;
 //   an existing file:    that file is deleted (deleteFile, quiet, which prints an empty line
 //                        when another entry takes its slot) and the source goes into its
@@ -25,11 +25,13 @@ namespace fs5 {
 // being the source's last component. Failures, each returning -1 with the image unchanged:
 //   "The source of moving is the root folder "/", not a file."   then a wait for one key
 //   "The source of moving is not a file."  a folder, or missing (after the lookup's line);
-//                                           a wait for one key
+//                                           a wait for one key (a record that the lookup
+//                                           could not use: nothing more, its line was said)
 //   "The destination of moving is not anything."  an empty last component; a wait for a key
 //   "You can not move a file onto itself."  the destination is the source's own i-node, by
 //                                           whatever path; a wait for one key
-//   the lookup's line for a missing folder part, or a folder part that is not a folder, then
+//   the kept-back not-found line for a missing folder part, or a folder part that is not a
+//     folder, or a destination whose record the lookup could not use (after its line), then
 //     "The moving of the file failed." and "Press Enter to continue." and a wait for one key
 //   "The folder or file "<name>" already exists."  the destination folder holds another entry
 //                                           of the new name (a file being replaced aside)
@@ -41,7 +43,7 @@ namespace fs5 {
 //     to grow
 // All of these go to standard error but "Press Enter to continue."; the other waits print no
 // prompt.
-int16_t moveFile(DiskStream& ds, std::string_view source, std::string_view destination);
+int16_t moveFile(DiskStream& ds, const Handle& source, const Handle& destination);
 
 }  // namespace fs5
 

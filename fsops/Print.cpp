@@ -4,7 +4,6 @@
 
 #include "fsops/Lookup.h"
 #include "fsops/Write.h"
-#include "path/PathName.h"
 #include "storage/DataBlock.h"
 #include "storage/Inode.h"
 
@@ -28,23 +27,11 @@ bool printBlock(Console& con, const DataBlock& block) {
 
 }  // namespace
 
-int16_t printFile(DiskStream& ds, std::string_view path) {
+int16_t printFile(DiskStream& ds, const Handle& file) {
   Console& con = ds.console();
-  if (path == "/") {
-    con.error("This is a \"/\" folder, not a file");
-    return -1;
-  }
-  PathName target;
-  if (target.parse(con, path) < 0) return -1;
-  int16_t n = resolveWhole(ds, true, target);
-  if (n < 0) return -1;
-  Inode node;
-  std::string name = target.lastName();
-  if (!readObject(ds, n, name, node)) return -1;
-  if (!node.isFile()) {
-    con.error("\"" + name + "\" is a folder,not a file.");
-    return -1;
-  }
+  if (!isUsableFile(con, file, "This is a \"/\" folder, not a file")) return -1;
+  const Inode& node = file.node;
+  const std::string& name = file.name;
   con.line("This is the file \"" + name + "\" content:");
   for (int b = 0; b < node.getBlockCount(); ++b) {
     DataBlock block;

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "fsops/Lookup.h"
-#include "path/PathName.h"
 #include "storage/AllocMaps.h"
 #include "storage/BlockReservation.h"
 #include "storage/DataBlock.h"
@@ -14,24 +13,7 @@ namespace fs5 {
 
 namespace {
 
-// Resolves the path to a file's i-node, printing why when it is not one. -1 on failure.
-int16_t findFile(DiskStream& ds, std::string_view path, Inode& node, std::string& name) {
-  Console& con = ds.console();
-  if (path == "/") {
-    con.error("This is a \"/\" folder, not a file.");
-    return -1;
-  }
-  PathName target;
-  if (target.parse(con, path) < 0) return -1;
-  int16_t n = resolveWhole(ds, true, target);
-  name = target.lastName();
-  if (n < 0 || !readObject(ds, n, name, node)) return -1;
-  if (!node.isFile()) {
-    con.error("\"" + name + "\" is a folder,not a file.");
-    return -1;
-  }
-  return n;
-}
+constexpr const char* ROOT_NOT_FILE = "This is a \"/\" folder, not a file.";
 
 void reportNotErased(Console& con, int index, int block, const std::string& name) {
   con.errorPart("The datablock with the index: " + std::to_string(index) +
@@ -53,13 +35,37 @@ bool collectTyping(Console& con, std::string& typed) {
   return false;
 }
 
+// Stores `content` in the erased file n: its first datablock, then as many more as the
+// content needs. False after "The file was not saved." when the datablocks run out.
+bool storeContent(DiskStream& ds, int16_t n, const std::string& content) {
+  Inode node;
+  node.read(ds, n);
+  int blocksNeeded = static_cast<int>(content.size() + BLOCK_SIZE - 1) / BLOCK_SIZE;
+  BlockReservation taken(ds);
+  if (!taken.take(blocksNeeded - 1)) {
+    ds.console().error("The file was not saved.");
+    return false;
+  }
+  taken.commit();
+  for (int16_t k : taken.blocks()) node.appendBlock(k);
+  for (int b = 0; b < blocksNeeded; ++b) {
+    DataBlock block;
+    block.setBlockIndex(node.getBlock(b));
+    std::size_t from = static_cast<std::size_t>(b) * BLOCK_SIZE;
+    std::size_t count = std::min<std::size_t>(BLOCK_SIZE, content.size() - from);
+    for (std::size_t i = 0; i < count; ++i) block.set(static_cast<int>(i), content[from + i]);
+    block.write(ds);
+  }
+  if (blocksNeeded > 1) node.write(ds);
+  return true;
+}
+
 }  // namespace
 
-int16_t eraseFile(DiskStream& ds, bool verbose, std::string_view path) {
-  Inode node;
-  std::string name;
-  if (findFile(ds, path, node, name) < 0) return -1;
-
+int16_t eraseFile(DiskStream& ds, bool verbose, const Handle& file) {
+  if (!isUsableFile(ds.console(), file, ROOT_NOT_FILE)) return -1;
+  Inode node = file.node;
+  const std::string& name = file.name;
   DataBlock first;
   first.setBlockIndex(node.getBlock(0));
   first.write(ds);
@@ -80,36 +86,22 @@ int16_t eraseFile(DiskStream& ds, bool verbose, std::string_view path) {
   return 0;
 }
 
-int16_t writeFile(DiskStream& ds, std::string_view path) {
-  if (eraseFile(ds, true, path) < 0) return -1;
-  Inode node;
-  std::string name;
-  if (findFile(ds, path, node, name) < 0) return -1;
+int16_t eraseFile(DiskStream& ds, bool verbose, std::string_view path) {
+  return eraseFile(ds, verbose, lookup(ds, true, path));
+}
+
+int16_t writeFile(DiskStream& ds, const Handle& file) {
+  if (eraseFile(ds, true, file) < 0) return -1;
   Console& con = ds.console();
   con.line("Press \"Esc\", then \"Enter\" to finish your input and save the file.");
   con.line("Input the data here:");
   std::string typed;
   if (!collectTyping(con, typed)) return -1;
   typed.push_back(static_cast<char>(END_MARK));
-
-  int blocksNeeded = static_cast<int>(typed.size() + BLOCK_SIZE - 1) / BLOCK_SIZE;
-  BlockReservation taken(ds);
-  if (!taken.take(blocksNeeded - 1)) {
-    con.error("The file was not saved.");
-    return -1;
-  }
-  taken.commit();
-  for (int16_t k : taken.blocks()) node.appendBlock(k);
-  for (int b = 0; b < blocksNeeded; ++b) {
-    DataBlock block;
-    block.setBlockIndex(node.getBlock(b));
-    std::size_t from = static_cast<std::size_t>(b) * BLOCK_SIZE;
-    std::size_t n = std::min<std::size_t>(BLOCK_SIZE, typed.size() - from);
-    for (std::size_t i = 0; i < n; ++i) block.set(static_cast<int>(i), typed[from + i]);
-    block.write(ds);
-  }
-  if (blocksNeeded > 1) node.write(ds);
-  return 0;
+  // The typing was a wait: the file is looked up again and emptied again before it is filled.
+  Handle again = lookup(ds, true, file.path);
+  if (eraseFile(ds, false, again) < 0) return -1;
+  return storeContent(ds, again.number, typed) ? 0 : -1;
 }
 
 }  // namespace fs5

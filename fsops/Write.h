@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "fsops/Lookup.h"
 #include "storage/DiskStream.h"
 
 namespace fs5 {
@@ -14,19 +15,24 @@ namespace fs5 {
 inline constexpr uint8_t END_MARK = 27;
 inline constexpr int MAX_FILE_BYTES = BLOCK_SIZE * MAX_BLOCKS;
 
-// Empties the file at the absolute path down to its first datablock, zeroed; the others are
-// freed from the last backwards. Failures (standard error): "This is a "/" folder, not a
-// file." for the root, the lookup's line, ""<name>" is a folder,not a file.", or the
-// three-line report of a listed datablock that is already free (the i-node is then written
-// without the blocks freed before). With verbose a success prints "Erasing the file "<name>"".
+// Empties the file down to its first datablock, zeroed; the others are freed from the last
+// backwards. Failures (standard error): "This is a "/" folder, not a file." for the root,
+// ""<name>" is a folder,not a file.", or the three-line report of a listed datablock that is
+// already free (the i-node is then written without the blocks freed before); a handle that
+// found nothing usable fails silently (its lookup has said why). With verbose a success
+// prints "Erasing the file "<name>"".
+int16_t eraseFile(DiskStream& ds, bool verbose, const Handle& file);
+// The same for the file at an absolute path text, looked up first (with verbose).
 int16_t eraseFile(DiskStream& ds, bool verbose, std::string_view path);
 
 // Erases the file, then stores the characters read from the console's main buffer up to
 // Escape (or the end of input) with the end mark. The 10,000th character prints
 // "The file is full", the rest of the typing up to the Escape is read and dropped, and the
-// file stays erased. When the datablocks run out while saving, the ones taken are given back
-// and "The file was not saved." follows the allocator's line. Returns 0 or -1.
-int16_t writeFile(DiskStream& ds, std::string_view path);
+// file stays erased. The typing is a wait: the file is then looked up again by its path and
+// emptied again (quietly) before the content is stored. When the datablocks run out while
+// saving, the ones taken are given back and "The file was not saved." follows the
+// allocator's line. Returns 0 or -1.
+int16_t writeFile(DiskStream& ds, const Handle& file);
 
 }  // namespace fs5
 

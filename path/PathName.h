@@ -37,7 +37,6 @@ class PathName {
   // The last component, or "/" for the root (the name shown for it in messages).
   std::string lastName() const;
   bool isRoot() const { return text_ == "/"; }
-  bool isEmpty() const { return text_.empty() && parts_.empty(); }
 
   // Appends one component. -1 (unchanged) after the depth or length messages when the path
   // would grow past 8 components or 239 characters.

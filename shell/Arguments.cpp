@@ -1,48 +1,19 @@
-#include "fsops/Lookup.h"
 #include "shell/ShellState.h"
-#include "storage/Inode.h"
 
 namespace fs5 {
 
-bool ShellState::resolveArgument(int n) {
-  PathName& arg = args_[n];
-  std::string text = arg.getText();
-  savedFolder_.parse(con_, workFolder_.getText());
-  bool formed = true;
-  if (text.starts_with("/")) {
-    formed = workFolder_.parse(con_, text) == 0;
-  } else if (text.starts_with("../")) {
-    workFolder_.goUp(con_);
-    arg.dropFirst(con_);
-    formed = workFolder_.appendPath(con_, arg.getText()) == 0;
+bool ShellState::resolveArgument(int n, PathName& target) const {
+  PathName argument = args_[n];
+  std::string text = argument.getText();
+  target = workFolder_;
+  if (text.starts_with("/")) return target.parse(con_, text) == 0;
+  if (text.starts_with("../")) {
+    target.goUp(con_);
+    argument.dropFirst(con_);
   } else {
-    arg.makeAbsolute();
-    formed = workFolder_.appendPath(con_, arg.getText()) == 0;
+    argument.makeAbsolute();
   }
-  arg.clear();
-  return formed;
-}
-
-void ShellState::restoreWorkFolder(int n) {
-  workFolder_.parse(con_, savedFolder_.getText());
-  savedFolder_.clear();
-  args_[n].clear();
-}
-
-void ShellState::saveWorkFolder() { savedFolder_.parse(con_, workFolder_.getText()); }
-
-bool ShellState::targetExists(DiskStream& ds) {
-  int16_t n = resolveWhole(ds, true, workFolder_);
-  Inode node;
-  if (n >= 0 && readObject(ds, n, workFolder_.lastName(), node)) return true;
-  con_.waitForEnter();
-  return false;
-}
-
-bool ShellState::targetIsFile(DiskStream& ds) {
-  int16_t n = resolveWhole(ds, false, workFolder_);
-  Inode node;
-  return n >= 0 && node.read(ds, n) >= 0 && node.isFile();
+  return target.appendPath(con_, argument.getText()) == 0;
 }
 
 }  // namespace fs5

@@ -1,10 +1,12 @@
 // The command table and the helpers every command branch shares.
 //
-// A branch reads as: guard, resolve, check, act, end. It ends in one of three ways:
-//   finish:  an empty line, "Press Enter to continue.", the working folder put back;
-//   refuse:  the command's refusal line, an empty line, the wait, the working folder put back;
-//   missing: the target was not found (the lookup's line and a wait were shown), the working
-//            folder put back.
+// A branch reads as: guard, resolve, look up, check, act, end. The target is a path of the
+// branch's own, built from the argument; the working folder stays as it is (cd alone moves
+// it). The target is looked up once and its handle handed to the operation; the rights tests
+// name it by its path. A branch ends in one of two ways after it has acted or been refused:
+//   finish:  an empty line, "Press Enter to continue.";
+//   refuse:  the command's refusal line, an empty line, the wait.
+// A target that cannot be formed or is not found has shown its lines and a wait already.
 #ifndef FS5_SHELL_COMMANDS_H_
 #define FS5_SHELL_COMMANDS_H_
 
@@ -12,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fsops/Lookup.h"
 #include "shell/ShellState.h"
 #include "storage/DiskStream.h"
 
@@ -22,7 +25,7 @@ struct CommandContext {
   ShellState& state;
   DiskStream& ds;
   Console& con;
-  int16_t user;  // the user number passed to the dispatcher: owner of new folders and files
+  int16_t user;  // the current user: owner of new folders and files, and whose rights count
 };
 
 using CommandHandler = void (*)(CommandContext&);
@@ -39,18 +42,20 @@ std::vector<std::string_view> commandWords();
 // Guards: each prints its refusal and waits when it fails.
 bool requireSuperuser(CommandContext& c, std::string_view onlyLine);
 bool requireArguments(CommandContext& c, int count);
-// Resolves argument n into the working-folder field; when the path cannot be formed, waits,
-// puts the working folder back and returns false.
-bool resolveTarget(CommandContext& c, int n);
+// Builds the target of argument n in `target`; when the path cannot be formed, waits and
+// returns false.
+bool resolveTarget(CommandContext& c, int n, PathName& target);
+// Looks the target up (with verbose); when it names nothing usable, the lookup's line has
+// been shown: waits and returns false.
+bool findTarget(CommandContext& c, const PathName& target, Handle& found);
 
-// Rights tests on the target held in the working-folder field: the object itself, or the
-// folder that holds it (the root for a one-component target).
-bool objectAllows(CommandContext& c, int k);
-bool holderAllows(CommandContext& c, int k);
+// Rights tests for the current user on the target: the object itself, or the folder that
+// holds it (the root for a one-component target). A refusal prints "Access denied.".
+bool objectAllows(CommandContext& c, const PathName& target, int k);
+bool holderAllows(CommandContext& c, const PathName& target, int k);
 
-void finish(CommandContext& c, int n);
-void refuse(CommandContext& c, std::string_view line, int n);
-void missing(CommandContext& c, int n);
+void finish(CommandContext& c);
+void refuse(CommandContext& c, std::string_view line);
 
 // Branches.
 void runExit(CommandContext& c);
@@ -73,18 +78,19 @@ void runAdduser(CommandContext& c);
 void runDeluser(CommandContext& c);
 
 // Copying and moving.
-// The part of a two-path command (cp, mv) before it acts: the two-argument guard, argument 0
-// resolved and kept in `source`, argument 1 resolved into the working-folder field, then the
-// read right on the folder that holds the source and, only when that is granted, the write
-// right on the destination: on the destination itself when it names an existing folder, else
-// on the folder that holds it. With `takesFromSource` (a move) the write right on the folder
-// that holds the source is tested between the two. The tests stop at the first refusal, so
-// at most one "Access denied." is printed. True when all are granted; the branch then acts
-// and ends with finish for argument 1. False when the branch has ended: a guard or an
-// unformable path (printed, waited, working folder put back), or a refusal, ended by refuse
-// with the line `refusalPrefix`, the source's last component, `refusalSuffix`.
-bool resolveSourceAndDestination(CommandContext& c, PathName& source, bool takesFromSource,
-                                 std::string_view refusalPrefix, std::string_view refusalSuffix);
+// The part of a two-path command (cp, mv) before it acts: the two-argument guard, both
+// targets formed, the destination looked up without verbose, then the read right on the
+// folder that holds the source and, only when that is granted, the write right on the
+// destination: on the destination itself when it names an existing folder, else on the
+// folder that holds it. With `takesFromSource` (a move) the write right on the folder that
+// holds the source is tested between the two. The tests stop at the first refusal, so at
+// most one "Access denied." is printed. When all are granted the source is looked up (with
+// verbose) and true returned; the branch then acts and ends with finish. False when the
+// branch has ended: a guard or an unformable path (printed and waited), or a refusal, ended
+// by refuse with the line `refusalPrefix`, the source's last component, `refusalSuffix`.
+bool resolveSourceAndDestination(CommandContext& c, bool takesFromSource,
+                                 std::string_view refusalPrefix, std::string_view refusalSuffix,
+                                 Handle& source, Handle& destination);
 // cp source destination (copyFile); cp -R source destination (copyFolderTree).
 void runCp(CommandContext& c);
 // mv source destination (moveFile).

@@ -1,56 +1,55 @@
 #include <string>
 
 #include "fsops/Copy.h"
-#include "fsops/Lookup.h"
 #include "shell/Commands.h"
 #include "storage/Inode.h"
+#include "users/Rights.h"
 
 namespace fs5 {
 
 namespace {
 
-// True when the path in the working-folder field names an existing folder.
-bool destinationIsFolder(CommandContext& c) {
-  int16_t n = resolveWhole(c.ds, false, c.state.workFolder());
-  Inode node;
-  return n >= 0 && node.read(c.ds, n) >= 0 && node.isFolder();
-}
-
-bool destinationAllowsWriting(CommandContext& c) {
-  return destinationIsFolder(c) ? objectAllows(c, RIGHT_WRITE) : holderAllows(c, RIGHT_WRITE);
+// The write right on the destination: on the folder itself when it is one, else on the
+// folder that would hold it.
+bool destinationAllowsWriting(CommandContext& c, const Handle& destination) {
+  const PathName& path = destination.path;
+  return destination.isFolder() ? objectAllows(c, path, RIGHT_WRITE)
+                                : holderAllows(c, path, RIGHT_WRITE);
 }
 
 }  // namespace
 
-bool resolveSourceAndDestination(CommandContext& c, PathName& source, bool takesFromSource,
-                                 std::string_view refusalPrefix, std::string_view refusalSuffix) {
-  if (!requireArguments(c, 2) || !resolveTarget(c, 0)) return false;
-  source.parse(c.con, c.state.workFolder().getText());
-  c.state.restoreWorkFolder(0);
-  if (!resolveTarget(c, 1)) return false;
-  int sourceHolder = source.getDepth() - 2;
-  bool granted =
-      c.state.checkAccess(c.ds, source, sourceHolder, RIGHT_READ) &&
-      (!takesFromSource || c.state.checkAccess(c.ds, source, sourceHolder, RIGHT_WRITE)) &&
-      destinationAllowsWriting(c);
-  if (granted) return true;
-  refuse(c, std::string(refusalPrefix) + source.lastName() + std::string(refusalSuffix), 1);
-  return false;
+bool resolveSourceAndDestination(CommandContext& c, bool takesFromSource,
+                                 std::string_view refusalPrefix, std::string_view refusalSuffix,
+                                 Handle& source, Handle& destination) {
+  PathName from, to;
+  if (!requireArguments(c, 2) || !resolveTarget(c, 0, from) || !resolveTarget(c, 1, to))
+    return false;
+  destination = lookup(c.ds, false, to);
+  int sourceHolder = from.getDepth() - 2;
+  bool granted = checkAccess(c.ds, c.user, from, sourceHolder, RIGHT_READ) &&
+                 (!takesFromSource || checkAccess(c.ds, c.user, from, sourceHolder, RIGHT_WRITE)) &&
+                 destinationAllowsWriting(c, destination);
+  if (!granted) {
+    refuse(c, std::string(refusalPrefix) + from.lastName() + std::string(refusalSuffix));
+    return false;
+  }
+  source = lookup(c.ds, true, from);
+  return true;
 }
 
 void runCp(CommandContext& c) {
   bool tree = c.state.hasOption('R');
-  PathName source;
-  if (!resolveSourceAndDestination(c, source, false, "You can not copy the \"",
-                                   tree ? "\" folder." : "\" file."))
+  Handle source, destination;
+  if (!resolveSourceAndDestination(c, false, "You can not copy the \"",
+                                   tree ? "\" folder." : "\" file.", source, destination))
     return;
-  std::string destination = c.state.workFolder().getText();
   if (tree) {
-    copyFolderTree(c.ds, true, source.getText(), destination);
+    copyFolderTree(c.ds, true, source, destination);
   } else {
-    copyFile(c.ds, true, source.getText(), destination);
+    copyFile(c.ds, true, source, destination);
   }
-  finish(c, 1);
+  finish(c);
 }
 
 }  // namespace fs5

@@ -8,49 +8,41 @@ namespace fs5 {
 
 namespace {
 
-// The target's last component in double quotes, as the refusal lines name it.
-std::string quotedTarget(CommandContext& c) {
-  return "\"" + c.state.workFolder().lastName() + "\"";
-}
-
-// Ends a branch refused before the rights test: the wait, the working folder put back.
-void waitAndRestore(CommandContext& c) {
-  c.con.waitForEnter();
-  c.state.restoreWorkFolder(0);
-}
+// The found target's last component in double quotes, as the refusal lines name it.
+std::string quotedTarget(const Handle& found) { return "\"" + found.name + "\""; }
 
 }  // namespace
 
 void runRm(CommandContext& c) {
-  if (!requireArguments(c, 1) || !resolveTarget(c, 0)) return;
-  if (!c.state.targetExists(c.ds)) return missing(c, 0);
-  if (!holderAllows(c, RIGHT_WRITE))
-    return refuse(c, "You can not delete the " + quotedTarget(c) + " file.", 0);
-  std::string target = c.state.workFolder().getText();
-  deleteFile(c.ds, true, target);
-  finish(c, 0);
+  PathName target;
+  Handle found;
+  if (!requireArguments(c, 1) || !resolveTarget(c, 0, target) || !findTarget(c, target, found))
+    return;
+  if (!holderAllows(c, target, RIGHT_WRITE))
+    return refuse(c, "You can not delete the " + quotedTarget(found) + " file.");
+  deleteFile(c.ds, true, found);
+  finish(c);
 }
 
 void runRmdir(CommandContext& c) {
-  if (!requireArguments(c, 1)) return;
-  std::string working = c.state.workFolder().getText();
-  if (!resolveTarget(c, 0)) return;
-  if (!c.state.targetExists(c.ds)) return missing(c, 0);
-  if (c.state.targetIsFile(c.ds)) {
-    c.con.line(quotedTarget(c) +
+  PathName target;
+  Handle found;
+  if (!requireArguments(c, 1) || !resolveTarget(c, 0, target) || !findTarget(c, target, found))
+    return;
+  if (found.node.isFile()) {
+    c.con.line(quotedTarget(found) +
                " is a file, not a folder. You can not delete a file with this command.");
     c.con.line("Use \"rm\" command to delete a file.");
-    return waitAndRestore(c);
+    return c.con.waitForEnter();
   }
-  std::string target = c.state.workFolder().getText();
-  if (target == working) {
+  if (target.getText() == c.state.workFolder().getText()) {
     c.con.line("You can not delete a folder while you are in it.");
-    return waitAndRestore(c);
+    return c.con.waitForEnter();
   }
-  if (!holderAllows(c, RIGHT_WRITE))
-    return refuse(c, "You can not delete the " + quotedTarget(c) + " folder.", 0);
-  deleteFolderTree(c.ds, true, target);
-  finish(c, 0);
+  if (!holderAllows(c, target, RIGHT_WRITE))
+    return refuse(c, "You can not delete the " + quotedTarget(found) + " folder.");
+  deleteFolderTree(c.ds, true, found);
+  finish(c);
 }
 
 }  // namespace fs5

@@ -1,4 +1,5 @@
 #include "shell/Commands.h"
+#include "users/Rights.h"
 
 namespace fs5 {
 
@@ -34,7 +35,7 @@ std::vector<std::string_view> commandWords() {
 }
 
 bool requireSuperuser(CommandContext& c, std::string_view onlyLine) {
-  if (c.state.getCurrentUser() == SUPERUSER) return true;
+  if (c.user == SUPERUSER) return true;
   c.con.line(onlyLine);
   c.con.waitForEnter();
   return false;
@@ -49,37 +50,36 @@ bool requireArguments(CommandContext& c, int count) {
   return false;
 }
 
-bool resolveTarget(CommandContext& c, int n) {
-  if (c.state.resolveArgument(n)) return true;
+bool resolveTarget(CommandContext& c, int n, PathName& target) {
+  if (c.state.resolveArgument(n, target)) return true;
   c.con.waitForEnter();
-  c.state.restoreWorkFolder(n);
   return false;
 }
 
-bool objectAllows(CommandContext& c, int k) {
-  PathName& target = c.state.workFolder();
-  return c.state.checkAccess(c.ds, target, target.getDepth() - 1, k);
+bool findTarget(CommandContext& c, const PathName& target, Handle& found) {
+  found = lookup(c.ds, true, target);
+  if (found.found()) return true;
+  c.con.waitForEnter();
+  return false;
 }
 
-bool holderAllows(CommandContext& c, int k) {
-  PathName& target = c.state.workFolder();
-  return c.state.checkAccess(c.ds, target, target.getDepth() - 2, k);
+bool objectAllows(CommandContext& c, const PathName& target, int k) {
+  return checkAccess(c.ds, c.user, target, target.getDepth() - 1, k);
 }
 
-void finish(CommandContext& c, int n) {
+bool holderAllows(CommandContext& c, const PathName& target, int k) {
+  return checkAccess(c.ds, c.user, target, target.getDepth() - 2, k);
+}
+
+void finish(CommandContext& c) {
   c.con.line();
   c.con.waitForEnter();
-  c.state.restoreWorkFolder(n);
 }
 
-void refuse(CommandContext& c, std::string_view line, int n) {
+void refuse(CommandContext& c, std::string_view line) {
   c.con.line(line);
-  c.con.line();
-  c.con.waitForEnter();
-  c.state.restoreWorkFolder(n);
+  finish(c);
 }
-
-void missing(CommandContext& c, int n) { c.state.restoreWorkFolder(n); }
 
 void ShellState::dispatchCommand(DiskStream& ds, int16_t user) {
   if (command_.empty()) return;

@@ -10,50 +10,54 @@ namespace fs5 {
 
 namespace {
 
-std::string targetText(CommandContext& c) { return c.state.workFolder().getText(); }
-
-std::string quoted(CommandContext& c, std::string_view prefix, std::string_view suffix) {
-  return std::string(prefix) + c.state.workFolder().lastName() + std::string(suffix);
+// A refusal line: the prefix, the target's last component, the suffix.
+std::string refusalLine(const PathName& target, std::string_view prefix, std::string_view suffix) {
+  return std::string(prefix) + target.lastName() + std::string(suffix);
 }
 
-void createFileBranch(CommandContext& c) {
-  if (!holderAllows(c, RIGHT_WRITE))
-    return refuse(c, quoted(c, "You can not make the \"", "\" file."), 0);
-  createFile(c.ds, true, c.user, targetText(c));
-  finish(c, 0);
+void createFileBranch(CommandContext& c, const PathName& target) {
+  if (!holderAllows(c, target, RIGHT_WRITE))
+    return refuse(c, refusalLine(target, "You can not make the \"", "\" file."));
+  createFile(c.ds, true, c.user, target.getText());
+  finish(c);
 }
 
-void writeFileBranch(CommandContext& c) {
-  if (!c.state.targetExists(c.ds)) return missing(c, 0);
-  if (!objectAllows(c, RIGHT_WRITE))
-    return refuse(c, quoted(c, "You can not write in and save the \"", "\" file."), 0);
-  writeFile(c.ds, targetText(c));
-  finish(c, 0);
+void writeFileBranch(CommandContext& c, const PathName& target) {
+  Handle found;
+  if (!findTarget(c, target, found)) return;
+  if (!objectAllows(c, target, RIGHT_WRITE))
+    return refuse(c, refusalLine(target, "You can not write in and save the \"", "\" file."));
+  writeFile(c.ds, found);
+  finish(c);
 }
 
 }  // namespace
 
 void runMkdir(CommandContext& c) {
-  if (!requireArguments(c, 1) || !resolveTarget(c, 0)) return;
-  if (!holderAllows(c, RIGHT_WRITE))
-    return refuse(c, quoted(c, "You can not make the \"", "\" folder."), 0);
-  createFolder(c.ds, true, c.user, targetText(c));
-  finish(c, 0);
+  PathName target;
+  if (!requireArguments(c, 1) || !resolveTarget(c, 0, target)) return;
+  if (!holderAllows(c, target, RIGHT_WRITE))
+    return refuse(c, refusalLine(target, "You can not make the \"", "\" folder."));
+  createFolder(c.ds, true, c.user, target.getText());
+  finish(c);
 }
 
 void runVi(CommandContext& c) {
-  if (!requireArguments(c, 1) || !resolveTarget(c, 0)) return;
-  if (c.state.hasOption('i')) return writeFileBranch(c);
-  createFileBranch(c);
+  PathName target;
+  if (!requireArguments(c, 1) || !resolveTarget(c, 0, target)) return;
+  if (c.state.hasOption('i')) return writeFileBranch(c, target);
+  createFileBranch(c, target);
 }
 
 void runCat(CommandContext& c) {
-  if (!requireArguments(c, 1) || !resolveTarget(c, 0)) return;
-  if (!c.state.targetExists(c.ds)) return missing(c, 0);
-  if (!objectAllows(c, RIGHT_READ))
-    return refuse(c, quoted(c, "You can not view the contents of the \"", "\" file."), 0);
-  printFile(c.ds, targetText(c));
-  finish(c, 0);
+  PathName target;
+  Handle found;
+  if (!requireArguments(c, 1) || !resolveTarget(c, 0, target) || !findTarget(c, target, found))
+    return;
+  if (!objectAllows(c, target, RIGHT_READ))
+    return refuse(c, refusalLine(target, "You can not view the contents of the \"", "\" file."));
+  printFile(c.ds, found);
+  finish(c);
 }
 
 }  // namespace fs5

@@ -1,18 +1,15 @@
-#include <string>
-
 #include "fsops/Move.h"
 #include "shell/Commands.h"
 
 namespace fs5 {
 
 void runMv(CommandContext& c) {
-  PathName source;
-  if (!resolveSourceAndDestination(c, source, true, "You can not move (and rename) the \"",
-                                   "\" file."))
+  Handle source, destination;
+  if (!resolveSourceAndDestination(c, true, "You can not move (and rename) the \"", "\" file.",
+                                   source, destination))
     return;
-  std::string destination = c.state.workFolder().getText();
-  moveFile(c.ds, source.getText(), destination);
-  finish(c, 1);
+  moveFile(c.ds, source, destination);
+  finish(c);
 }
 
 }  // namespace fs5

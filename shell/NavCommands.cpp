@@ -1,5 +1,4 @@
 #include <string>
-#include <vector>
 
 #include "fsops/List.h"
 #include "shell/Commands.h"
@@ -28,12 +27,11 @@ std::string lsRefusal(const std::string& name) {
 
 void cdHome(CommandContext& c) {
   PathName& home = c.state.homeFolder();
-  if (!c.state.checkAccess(c.ds, home, home.getDepth() - 1, RIGHT_EXECUTE)) {
+  if (!objectAllows(c, home, RIGHT_EXECUTE)) {
     c.con.line(cdRefusal(home.lastName()));
     return;
   }
-  c.state.workFolder().clear();
-  c.state.workFolder().parse(c.con, home.getText());
+  c.state.workFolder() = home;
 }
 
 void cdUp(CommandContext& c) {
@@ -42,77 +40,65 @@ void cdUp(CommandContext& c) {
     work.goUp(c.con);
     return;
   }
-  if (!holderAllows(c, RIGHT_EXECUTE)) {
+  if (!holderAllows(c, work, RIGHT_EXECUTE)) {
     c.con.line(cdRefusal(parentName(work)));
     return;
   }
   work.goUp(c.con);
-  c.state.argument(0).clear();
 }
 
 void cdTarget(CommandContext& c) {
-  if (!resolveTarget(c, 0)) return;
-  if (!c.state.targetExists(c.ds)) return missing(c, 0);
-  std::string name = c.state.workFolder().lastName();
-  if (c.state.targetIsFile(c.ds)) {
-    c.con.line("\"" + name + "\" is a file, not a folder. You can not move into it.");
+  PathName target;
+  Handle found;
+  if (!resolveTarget(c, 0, target) || !findTarget(c, target, found)) return;
+  if (found.node.isFile()) {
+    c.con.line("\"" + found.name + "\" is a file, not a folder. You can not move into it.");
     c.con.waitForEnter();
-    c.state.restoreWorkFolder(0);
     return;
   }
-  if (!objectAllows(c, RIGHT_EXECUTE)) {
-    c.con.line(cdRefusal(name));
-    c.state.restoreWorkFolder(0);
+  if (!objectAllows(c, target, RIGHT_EXECUTE)) {
+    c.con.line(cdRefusal(found.name));
     return;
   }
-  c.state.savedFolder().clear();
-  c.state.argument(0).clear();
+  c.state.workFolder() = target;
 }
 
-// The login's users table in the listing's terms.
-std::vector<OwnerName> ownerNames(const ShellState& state) {
-  std::vector<OwnerName> owners;
-  for (const UserEntry& row : state.users()) owners.push_back({row.number, row.name});
-  return owners;
-}
-
-void listWorkFolder(CommandContext& c) {
-  listFolder(c.ds, c.state.hasOption('l'), ownerNames(c.state), c.state.workFolder().getText());
+void listFound(CommandContext& c, const Handle& folder) {
+  listFolder(c.ds, c.state.hasOption('l'), c.state.users(), folder);
 }
 
 void lsHere(CommandContext& c) {
-  if (objectAllows(c, RIGHT_READ)) {
-    listWorkFolder(c);
+  PathName& work = c.state.workFolder();
+  if (objectAllows(c, work, RIGHT_READ)) {
+    listFound(c, lookup(c.ds, true, work));
   } else {
-    c.con.line(lsRefusal(c.state.workFolder().lastName()));
+    c.con.line(lsRefusal(work.lastName()));
   }
-  c.con.line();
-  c.con.waitForEnter();
+  finish(c);
 }
 
 void lsUp(CommandContext& c) {
-  c.state.saveWorkFolder();
-  c.state.workFolder().goUp(c.con);
-  if (!objectAllows(c, RIGHT_READ)) return refuse(c, lsRefusal(c.state.workFolder().lastName()), 0);
-  listWorkFolder(c);
-  finish(c, 0);
+  PathName up = c.state.workFolder();
+  up.goUp(c.con);
+  if (!objectAllows(c, up, RIGHT_READ)) return refuse(c, lsRefusal(up.lastName()));
+  listFound(c, lookup(c.ds, true, up));
+  finish(c);
 }
 
 void lsTarget(CommandContext& c) {
-  if (!resolveTarget(c, 0)) return;
-  if (!c.state.targetExists(c.ds)) return missing(c, 0);
-  std::string name = c.state.workFolder().lastName();
-  if (c.state.targetIsFile(c.ds)) {
-    c.con.line("\"" + name +
+  PathName target;
+  Handle found;
+  if (!resolveTarget(c, 0, target) || !findTarget(c, target, found)) return;
+  if (found.node.isFile()) {
+    c.con.line("\"" + found.name +
                "\" is a file, not a folder. You can not see its content with this command.");
     c.con.line("Use \"cat\" command to see a file's content.");
     c.con.waitForEnter();
-    c.state.restoreWorkFolder(0);
     return;
   }
-  if (!objectAllows(c, RIGHT_READ)) return refuse(c, lsRefusal(name), 0);
-  listWorkFolder(c);
-  finish(c, 0);
+  if (!objectAllows(c, target, RIGHT_READ)) return refuse(c, lsRefusal(found.name));
+  listFound(c, found);
+  finish(c);
 }
 
 }  // namespace

@@ -22,8 +22,7 @@ int16_t knownUserNumber(CommandContext& c, const std::string& name) {
   return record.number;
 }
 
-void applyRights(CommandContext& c, const RightsChange& change) {
-  PathName& target = c.state.workFolder();
+void applyRights(CommandContext& c, const PathName& target, const RightsChange& change) {
   for (int k : change.rights) changeRights(c.ds, target, target.getDepth() - 1, k, change.grant);
 }
 
@@ -41,31 +40,23 @@ void runChown(CommandContext& c) {
   }
   PathName& work = c.state.workFolder();
   changeOwner(c.ds, work, work.getDepth() - 1, number);
-  c.state.argument(0).clear();
-  c.con.line();
-  c.con.waitForEnter();
+  finish(c);
 }
 
 void runChmod(CommandContext& c) {
-  if (!requireArguments(c, 2) || !resolveTarget(c, 1)) return;
-  PathName& target = c.state.workFolder();
+  PathName target;
+  if (!requireArguments(c, 2) || !resolveTarget(c, 1, target)) return;
   std::string name = target.lastName();
-  if (!mayChangeRights(c.ds, c.state.getCurrentUser(), target, target.getDepth() - 1)) {
-    c.state.argument(0).clear();
-    return refuse(c, "You can not change the object \"" + name + "\" rights.", 1);
-  }
+  if (!mayChangeRights(c.ds, c.user, target, target.getDepth() - 1))
+    return refuse(c, "You can not change the object \"" + name + "\" rights.");
   RightsChange change;
   if (!parseRightsArgument(c.state.argument(0).getText(), change)) {
     c.con.line("Wrong rights argument.");
-    c.state.restoreWorkFolder(1);
     return;
   }
-  applyRights(c, change);
+  applyRights(c, target, change);
   c.con.line("The user rights for the folder or file \"" + name + "\" were successfully changed.");
-  c.con.line();
-  c.con.waitForEnter();
-  c.state.argument(0).clear();
-  c.state.restoreWorkFolder(1);
+  finish(c);
 }
 
 }  // namespace fs5

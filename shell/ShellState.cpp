@@ -1,7 +1,5 @@
 #include "shell/ShellState.h"
 
-#include "users/Rights.h"
-
 namespace fs5 {
 
 void ShellState::resetCommand() {
@@ -19,7 +17,6 @@ void ShellState::requestExit(int status) {
 
 void ShellState::clearPaths() {
   workFolder_.clear();
-  savedFolder_.clear();
   for (auto& a : args_) a.clear();
 }
 
@@ -29,10 +26,6 @@ std::string ShellState::promptText() const {
   std::string folder = workFolder_.getText();
   if (folder != "/") folder += "/";
   return "[" + label + " @" + HOST_LABEL + " " + folder + " ]" + (super ? "#" : "$") + " ";
-}
-
-bool ShellState::checkAccess(DiskStream& ds, const PathName& path, int lastIndex, int k) {
-  return fs5::checkAccess(ds, currentUser_, path, lastIndex, k);
 }
 
 void ShellState::printPrompt() { con_.prompt(promptText()); }

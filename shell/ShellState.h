@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "console/Console.h"
+#include "fsops/List.h"
 #include "path/PathName.h"
 #include "storage/DiskStream.h"
 #include "users/AccountStore.h"
@@ -56,32 +57,24 @@ class ShellState {
   const std::vector<char>& options() const { return options_; }
   bool hasArgument(int n) const;
   bool hasOption(char letter) const;
-  PathName& argument(int n) { return args_[n]; }
+  const PathName& argument(int n) const { return args_[n]; }
   int argCount() const { return argCount_; }
 
+  // The working folder: set by the login, moved only by cd, cleared by reenter.
   PathName& workFolder() { return workFolder_; }
-  PathName& savedFolder() { return savedFolder_; }
   PathName& homeFolder() { return homeFolder_; }
   const std::vector<UserEntry>& users() const { return users_; }
 
-  // Builds the target path of argument n in the working-folder field, parking the working
-  // folder in savedFolder, and empties argument n. False when the target path cannot be
-  // formed (too deep or too long: the path's messages are printed).
-  bool resolveArgument(int n);
-  // Puts the working folder back from savedFolder; clears savedFolder and argument n.
-  void restoreWorkFolder(int n);
-  void saveWorkFolder();
-  // True when the path in workFolder names a folder or file whose record can be used;
-  // otherwise the line saying why (not found, or what is wrong with the record) and a wait
-  // for Enter, then false.
-  bool targetExists(DiskStream& ds);
-  // True when the path in workFolder names a file.
-  bool targetIsFile(DiskStream& ds);
+  // Builds in `target` the absolute path that argument n names from the working folder:
+  //   "/a/b" stays as it is; "../x" in /home/anna gives /home/x (only one leading "../" is
+  //   taken off; at the root the go-up refusal is shown and the rest appended to "/");
+  //   any other text is appended: "notes" gives /home/anna/notes, ".." /home/anna/..
+  // Neither the working folder nor the argument changes. False when the target path cannot
+  // be formed (too deep or too long: the path's messages are printed).
+  bool resolveArgument(int n, PathName& target) const;
 
-  // The access test for the current user (see users/Rights.h).
-  bool checkAccess(DiskStream& ds, const PathName& path, int lastIndex, int k);
-
-  // Runs the command that readCommandLine stored.
+  // Runs the command that readCommandLine stored for `user`, the current user: the branches
+  // take the user from their context, never from the state.
   void dispatchCommand(DiskStream& ds, int16_t user);
 
   // Clears the login part of the state for reenter.
@@ -97,7 +90,6 @@ class ShellState {
   std::array<PathName, MAX_ARGS> args_;
   int argCount_ = 0;
   PathName workFolder_;
-  PathName savedFolder_;
   PathName homeFolder_;
   int16_t currentUser_ = 0;
   bool exitRequested_ = false;

@@ -8,13 +8,11 @@ namespace fs5 {
 namespace {
 
 // Runs the account operation on the first argument's text as typed, then ends with an
-// empty line and the wait; nothing is resolved or restored.
+// empty line and the wait; nothing is resolved.
 void runOnAccount(CommandContext& c, int16_t (*operation)(DiskStream&, std::string_view)) {
   std::string name = c.state.argument(0).getText();
   operation(c.ds, name);
-  c.state.argument(0).clear();
-  c.con.line();
-  c.con.waitForEnter();
+  finish(c);
 }
 
 }  // namespace

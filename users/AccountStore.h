@@ -21,15 +21,6 @@ struct UserRecord {
   std::string password;
 };
 
-struct UserEntry {
-  int16_t number = 0;
-  std::string name;
-  void clear() {
-    number = 0;
-    name.clear();
-  }
-};
-
 // True for a name an account can have: 1 to 30 characters, no "/", no white space, and not
 // ".", ".." or "exit".
 bool isValidUserName(std::string_view name);

@@ -25,7 +25,7 @@
 ! The i-node number 300 is out of range.
 [root @fs5 /root/ ]# ls /
 
-! "usr" is neither a folder nor a file.
+! The i-node number 300 is out of range.
 
 [root @fs5 /root/ ]# rmdir /usr
 

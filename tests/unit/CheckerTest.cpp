@@ -237,7 +237,7 @@ TEST(Checker, LeakedBlockKeptAsFile) {
   damage(image, "bmap 600 0 01;block 600 0 68 69 1b 78");
   repairImageFile(image, RepairMode::kAll);
   ImageStream io(image);
-  ASSERT_EQ(printFile(io.ds, "/lost+found/#b600"), 0);
+  ASSERT_EQ(printFile(io.ds, lookup(io.ds, true, "/lost+found/#b600")), 0);
   EXPECT_EQ(io.out.str(), "This is the file \"#b600\" content:\nhi\n\n");
   Inode kept;
   kept.read(io.ds, 20);

@@ -69,9 +69,9 @@ void removeOne(Session& s, const std::string& arg) {
   if (done < 0) s.failWithReason(arg, "it was not deleted.");
 }
 
-std::string ownerText(const std::vector<OwnerName>& accounts, int16_t owner) {
+std::string ownerText(const std::vector<UserEntry>& accounts, int16_t owner) {
   auto it = std::find_if(accounts.begin(), accounts.end(),
-                         [owner](const OwnerName& row) { return row.number == owner; });
+                         [owner](const UserEntry& row) { return row.number == owner; });
   std::string name = it == accounts.end() ? "?" : it->name;
   return name + " (" + std::to_string(owner) + ")";
 }

@@ -50,8 +50,8 @@ int countFolderEntries(DiskStream& ds, int16_t n) {
   return count;
 }
 
-std::vector<OwnerName> readAccounts(DiskStream& ds) {
-  std::vector<OwnerName> owners;
+std::vector<UserEntry> readAccounts(DiskStream& ds) {
+  std::vector<UserEntry> owners;
   PathName passwd;
   passwd.parse(ds.console(), "/etc/passwd");
   int16_t folder = resolveWhole(ds, false, passwd);
@@ -95,7 +95,7 @@ int16_t deleteImageTree(DiskStream& ds, std::string_view path) {
 }
 
 int16_t listImageFolder(DiskStream& ds, bool longForm, std::string_view path) {
-  return listFolder(ds, longForm, readAccounts(ds), path);
+  return listFolder(ds, longForm, readAccounts(ds), lookup(ds, true, path));
 }
 
 }  // namespace fs5

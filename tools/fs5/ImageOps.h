@@ -36,7 +36,7 @@ bool readFolderEntries(DiskStream& ds, int16_t n, std::vector<ImageEntry>& entri
 int countFolderEntries(DiskStream& ds, int16_t n);
 
 // The accounts in /etc/passwd in folder order, as the console's listing names owners.
-std::vector<OwnerName> readAccounts(DiskStream& ds);
+std::vector<UserEntry> readAccounts(DiskStream& ds);
 // The user number of the account `name`; -1 when there is no such account.
 int16_t findAccountNumber(DiskStream& ds, std::string_view name);
 

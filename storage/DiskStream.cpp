@@ -327,8 +327,8 @@ bool FileDiskStream::writeJournal() {
          sync(HostFile::kJournal);
 }
 
-// Writes the changed ranges, each run of them one write: two ranges go together when every
-// page between them is in memory.
+// Writes the changed ranges, each run of them one write: two ranges go together when less
+// than a page lies between them and that is in memory (so no unchanged page is written).
 bool FileDiskStream::writeChanges() {
   std::vector<std::pair<int64_t, int64_t>> runs;
   for (auto [start, end] : changed_) {
@@ -336,7 +336,8 @@ bool FileDiskStream::writeChanges() {
     if (start >= end) continue;
     if (!runs.empty()) {
       int64_t gapFirst = runs.back().second / kPage, gapLast = (start - 1) / kPage;
-      bool known = std::all_of(loaded_.begin() + gapFirst, loaded_.begin() + gapLast + 1,
+      bool known = start - runs.back().second < kPage &&
+                   std::all_of(loaded_.begin() + gapFirst, loaded_.begin() + gapLast + 1,
                                [](bool b) { return b; });
       if (known) {
         runs.back().second = end;

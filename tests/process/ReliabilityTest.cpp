@@ -212,7 +212,9 @@ TEST(Reliability, RepairCutShortRepairsTheSameWayWhenRunAgain) {
     ds.commit();
   }
   // the journal, the image, the journal zeroed: each written and synced
-  ASSERT_EQ(calls.size(), 6u);
+  ASSERT_EQ(std::count_if(calls.begin(), calls.end(),
+                          [](const HostCall& c) { return c.kind == HostCall::kSync; }),
+            3);
   std::mt19937 random(1);
   for (std::size_t count = 0; count <= calls.size(); ++count) {
     for (int variant = 0; variant < 4; ++variant) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,15 +25,12 @@ struct HostCall {
 
 // A FileDiskStream whose calls on the image and its journal (reads, writes, truncates, syncs
 // and size queries) are counted in `calls`. From the `failAt`th on, every call fails, as when
-// the disk fails or the power goes (-1: none fails); with `changesOnly` only writes,
-// truncates and syncs are counted. With `record` set, every write, truncate and sync is
-// appended to it. With `lockError` set, taking the lock fails with that error number.
+// the disk fails or the power goes (-1: none fails). With `record` set, every write, truncate and
+// sync is appended to it. With `lockError` set, taking the lock fails with that error number.
 struct TestDiskStream : FileDiskStream {
-  TestDiskStream(Console& con, const std::string& path, long failAt = -1, bool changesOnly = false)
-      : FileDiskStream(con, path), failAt(failAt), changesOnly(changesOnly) {}
+  using FileDiskStream::FileDiskStream;
 
-  long failAt;
-  bool changesOnly;
+  long failAt = -1;
   long calls = 0;
   std::vector<HostCall>* record = nullptr;
   int lockError = 0;
@@ -46,7 +44,21 @@ struct TestDiskStream : FileDiskStream {
   int hostLock(int operation) override;
 
  private:
-  bool pass(bool changes);
+  bool pass();
+  // Counts a call that changes a file and records it; false when it fails.
+  bool change(HostCall call);
+};
+
+// A TestDiskStream on an image file whose console reads `input` and keeps both streams.
+struct TestImage {
+  std::istringstream in;
+  std::ostringstream out;
+  Console con{in, out, out};
+  TestDiskStream ds;
+  TestImage(const std::string& path, long failAt = -1, const std::string& input = "")
+      : in(input), ds(con, path) {
+    ds.failAt = failAt;
+  }
 };
 
 // The bytes of an image file and of its journal.
@@ -57,8 +69,8 @@ struct DiskFiles {
 
 // The files as a power loss after the first `count` of `calls` may leave them, starting from
 // `files`: for each file, every call up to its last sync is kept; of its later writes, each
-// 4 KiB page keeps the first k of those that touch it, k drawn by `random` for each page
-// (with `all`, every write is kept); a later truncate is kept or lost at random.
+// 4 KiB page keeps the first k of those that touch it, k drawn at random for each page (with
+// `all`, every write is kept); a later truncate is kept or lost at random.
 DiskFiles afterPowerLoss(DiskFiles files, const std::vector<HostCall>& calls, std::size_t count,
                          std::mt19937& random, bool all = false);
 

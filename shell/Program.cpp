@@ -79,6 +79,8 @@ int runProgram(Console& con, const std::string& imagePath) {
   }
   con.setBeforeInput([&ds] { ds.releaseLock(); });
   int status = runProgram(con, ds);
+  ds.releaseLock();
+  if (ds.failed()) status = EXIT_FATAL;
   con.setBeforeInput({});
   return status;
 }

@@ -1,14 +1,18 @@
-// One session through every command, run again and again: with each image access failing in
-// turn, and with the input cut short at every byte.
+// One session through every command, run again and again: with each call on the image and its
+// journal failing in turn, cut by a power loss after each of them, and with the input cut short
+// at every byte; and the repair of fs5ck cut short.
 #include <gtest/gtest.h>
 
-#include <set>
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
 
+#include "fsops/Create.h"
+#include "fsops/Write.h"
 #include "shell/Program.h"
-#include "storage/AllocMaps.h"
-#include "storage/DataBlock.h"
-#include "storage/Inode.h"
+#include "tests/support/TestDiskStream.h"
 #include "tests/support/TestSupport.h"
+#include "tools/fs5ck/Checker.h"
 #include "tools/fs5ck/Repair.h"
 
 namespace fs5::test {
@@ -21,104 +25,198 @@ const std::string kSession =
     "reenter\nanna\nannapw1\nmkdir work\n\nreenter\nroot\nsecret1\ncd /home/anna/work\n"
     "chown root\n\ndeluser anna\n\nmkfs\n\nsecret2\n\nexit\n";
 
-// An image stream whose `failAt`th access fails (reads, writes and size queries counted, or
-// writes alone), and every one after it, as when the disk fails or the power goes.
-struct FailingDiskStream : FileDiskStream {
-  FailingDiskStream(Console& con, const std::string& path, long failAt, bool writesOnly)
-      : FileDiskStream(con, path), failAt(failAt), writesOnly(writesOnly) {}
-  bool pass(bool isWrite) { return (writesOnly && !isWrite) || ++accesses < failAt || failAt < 0; }
-  bool readAt(int64_t offset, uint8_t* buf, std::size_t n) override {
-    return pass(false) && FileDiskStream::readAt(offset, buf, n);
-  }
-  bool writeAt(int64_t offset, const uint8_t* buf, std::size_t n) override {
-    return pass(true) && FileDiskStream::writeAt(offset, buf, n);
-  }
-  int64_t fileSize() override { return pass(false) ? FileDiskStream::fileSize() : -1; }
-  long failAt, accesses = 0;
-  bool writesOnly;
+bool isSync(const HostCall& c) { return c.kind == HostCall::kSync; }
+
+// The image at a read of the console, and the calls made and recorded before it.
+struct Shown {
+  long calls;
+  std::size_t recorded;
+  std::vector<uint8_t> image;
 };
 
-// Runs the session's `input` on a fresh image: the status, both streams merged in the order
-// printed, and the accesses (or writes) counted. `atRead` is called before each read of the
-// console, with the accesses so far.
-std::tuple<int, std::string, long> runFailing(const std::string& image, const std::string& input,
-                                              long failAt, bool writesOnly = false,
-                                              const std::function<void(long)>& atRead = {}) {
+// Runs `input` on a fresh image whose `failAt`th host call fails: the status, both streams
+// merged in the order printed, and the calls made. Before each read of the console the
+// stretch ends; `readsAfter` counts the reads begun once the failing call was made, `shown`
+// gets the image as the person saw it then (and at the start and the end), `record` the
+// calls that change the files.
+std::tuple<int, std::string, long> runSession(const std::string& image, const std::string& input,
+                                              long failAt, long* readsAfter = nullptr,
+                                              std::vector<Shown>* shown = nullptr,
+                                              std::vector<HostCall>* record = nullptr) {
   writeBytes(image, standardImage());
-  std::istringstream in(input);
-  std::ostringstream out;
-  Console con(in, out, out);
-  FailingDiskStream ds(con, image, failAt, writesOnly);
-  if (atRead) con.setBeforeInput([&] { ds.releaseLock(), atRead(ds.accesses); });
-  int status = runProgram(con, ds);
-  return {status, out.str(), ds.accesses};
+  std::remove((image + "-journal").c_str());
+  TestImage t(image, failAt, input);
+  t.ds.record = record;
+  auto show = [&] {
+    if (shown) shown->push_back({t.ds.calls, record ? record->size() : 0, readBytes(image)});
+  };
+  show();
+  t.con.setBeforeInput([&] {
+    if (readsAfter) *readsAfter += failAt > 0 && t.ds.calls >= failAt;
+    t.ds.releaseLock();
+    show();
+  });
+  int status = runProgram(t.con, t.ds);
+  t.ds.releaseLock();
+  show();
+  return {status, t.out.str(), t.ds.calls};
 }
 
-// Every file of the image as "owner rights content", its content up to the end mark.
-std::multiset<std::string> filesOf(const std::string& image) {
-  ImageStream io(image);
-  std::multiset<std::string> files;
-  for (int n = 0; n < io.ds.layout().inodeCount(); ++n) {
-    Inode node;
-    if (!isInodeUsed(io.ds, n) || node.read(io.ds, n) < 0 || !node.isFile()) continue;
-    std::string s = std::to_string(node.getOwner()) + " " + std::to_string(node.getRights()) + " ";
-    for (int b = 0; b < node.getBlockCount(); ++b) {
-      DataBlock block;
-      block.read(io.ds, node.getBlock(b));
-      s.append(block.bytes().begin(), block.bytes().end());
-    }
-    files.insert(s.substr(0, s.find('\x1b')));
-  }
-  return files;
-}
-
-// The first failed access ends the program: its line is the last thing printed, status 1,
-// and the console is not read again.
-TEST(Reliability, EveryFailedAccessEndsTheProgramAtOnce) {
+// The first failed call ends the program: its line is the last thing printed, status 1, and
+// the console is not read again; so does a lock that can not be taken. The next lock rolls the
+// stretch back: the image is as it was when the console last waited, not even a leak left (or, when
+// only the last sync of the commit failed, as the stretch left it, whole).
+TEST(Reliability, EveryFailedCallEndsTheProgramAtOnceAndLeavesNoTrace) {
   TempDir dir;
-  auto [status, out, accesses] = runFailing(dir.file("i"), kSession, -1);
-  ASSERT_EQ(status, 0);
-  ASSERT_GT(accesses, 1000);
+  const std::string image = dir.file("i");
+  std::vector<Shown> shown;
+  long calls = std::get<2>(runSession(image, kSession, -1, nullptr, &shown));
+  ASSERT_GT(calls, 200);
   const std::string line = "The disk image can not be read or written.\n";
-  for (long n = 1, faults = 0; n <= accesses && faults < 5; ++n) {
+  for (long n = 1, faults = 0; n <= calls && faults < 5; ++n) {
     long readsAfter = 0;
-    auto [status, out, _] =
-        runFailing(dir.file("i"), kSession, n, false, [&](long done) { readsAfter += done >= n; });
-    bool last = out.ends_with(line) && out.find(line) == out.size() - line.size();
-    faults += status != 1 || !last || readsAfter > 0;
-    EXPECT_TRUE(status == 1 && last && readsAfter == 0)
-        << "access " << n << ": " << status << ", " << readsAfter << " reads after\n"
-        << out;
+    auto [status, screen, _] = runSession(image, kSession, n, &readsAfter);
+    bool last = screen.ends_with(line) && screen.find(line) == screen.size() - line.size();
+    { ImageStream next(image); }
+    auto stretch =
+        std::find_if(shown.begin(), shown.end(), [n](const Shown& s) { return s.calls >= n; });
+    std::vector<uint8_t> after = readBytes(image);
+    bool kept = after == stretch[-1].image || (stretch != shown.end() && after == stretch->image);
+    faults += status != 1 || !last || readsAfter > 0 || !kept;
+    EXPECT_TRUE(status == 1 && last && readsAfter == 0 && kept)
+        << "call " << n << ": status " << status << ", " << readsAfter << " reads after, "
+        << (kept ? "" : "the image is neither as last shown nor as the stretch left it\n")
+        << screen;
+  }
+  TestImage t(image, -1, kSession);  // a lock refused for another reason than a console
+  t.ds.lockError = ENOLCK;
+  int status = runProgram(t.con, t.ds);
+  EXPECT_EQ(std::tuple(status, t.out.str()),
+            std::tuple(1, "The disk image can not be locked: no locks available.\n"));
+}
+
+// A power loss after any call, with the synced bytes kept and each unsynced page keeping some
+// of its writes, leaves, once the next console has taken the lock, the image the person was
+// last shown or the one the stretch in progress was making, whole. A stretch that changes the
+// image makes 3 syncs, one that only reads none, and with FS5_SYNC=off none makes any.
+TEST(Reliability, PowerLossLeavesAStateThePersonWasShown) {
+  TempDir dir;
+  const std::string lost = dir.file("lost");
+  std::vector<HostCall> calls;
+  std::vector<Shown> shown;
+  runSession(dir.file("i"), kSession, -1, nullptr, &shown, &calls);
+  int writing = 0;
+  for (std::size_t k = 1; k < shown.size(); ++k) {
+    auto from = calls.begin() + shown[k - 1].recorded, to = calls.begin() + shown[k].recorded;
+    writing += from != to;
+    EXPECT_EQ(std::count_if(from, to, isSync), from != to ? 3 : 0) << "stretch " << k;
+  }
+  EXPECT_EQ(writing, 17);
+  std::vector<std::vector<std::string>> problems;
+  for (const Shown& s : shown) {
+    writeBytes(lost, s.image);
+    problems.push_back(checkImageProblems(lost));
+  }
+  std::mt19937 random(1);
+  for (std::size_t count = 0, k = 0, faults = 0; count <= calls.size() && faults < 5; ++count) {
+    while (k + 1 < shown.size() && shown[k + 1].recorded <= count) ++k;
+    for (int variant = 0; variant < 3; ++variant) {
+      DiskFiles files = afterPowerLoss({standardImage(), {}}, calls, count, random, variant == 0);
+      writeBytes(lost, files.image);
+      writeBytes(lost + "-journal", files.journal);
+      { ImageStream next(lost); }
+      std::vector<uint8_t> after = readBytes(lost);
+      std::size_t state = after == shown[k].image ? k : k + 1;
+      bool known = state < shown.size() && after == shown[state].image &&
+                   checkImageProblems(lost) == problems[state];
+      faults += !known;
+      EXPECT_TRUE(known) << "power lost after call " << count << " of " << calls.size()
+                         << ", variant " << variant;
+    }
+  }
+  setenv("FS5_SYNC", "off", 1);
+  calls.clear();
+  runSession(dir.file("i"), kSession, -1, nullptr, nullptr, &calls);
+  unsetenv("FS5_SYNC");
+  EXPECT_EQ(std::tuple(std::count_if(calls.begin(), calls.end(), isSync), calls.size() > 50),
+            std::tuple(0, true));
+}
+
+// An image where /tmp/b lists /tmp/a's datablock (its own leaked): the repair copies the
+// shared datablock. fs5ck -y stopped after any of its writes and syncs (all the writes before
+// kept, or each unsynced page keeping some of them), then run again, leaves the image an
+// uninterrupted fs5ck -y leaves.
+TEST(Reliability, RepairCutShortRepairsTheSameWayWhenRunAgain) {
+  TempDir dir;
+  const std::string damaged = dir.file("damaged"), whole = dir.file("whole");
+  writeBytes(damaged, standardImage());
+  {
+    ImageStream io(damaged, "hello\x1b\nworld\x1b\n");
+    for (const char* f : {"/tmp/a", "/tmp/b"}) {
+      createFile(io.ds, false, 0, f);
+      writeFile(io.ds, lookup(io.ds, true, f));
+    }
+  }
+  pokeRecord(damaged, {"poke", "inode", "21", "6", "1a", "00"});  // b's block slot: a's 26
+  ASSERT_EQ(checkImageProblems(damaged).size(), 2u);              // 26 listed twice, 27 leaked
+  std::vector<uint8_t> before = readBytes(damaged);
+  writeBytes(whole, before);
+  std::ostringstream out, err;
+  ASSERT_EQ(runChecker({"-y", whole}, out, err), 1);
+  std::vector<HostCall> calls;
+  {
+    TestImage t(damaged);
+    t.ds.record = &calls;
+    t.ds.loadLayout();
+    repairImage(t.ds, RepairMode::kAll);
+    t.ds.commit();
+  }
+  // the journal, the image, the journal zeroed: each written and synced
+  ASSERT_EQ(std::count_if(calls.begin(), calls.end(), isSync), 3);
+  std::mt19937 random(1);
+  for (std::size_t count = 0; count <= calls.size(); ++count) {
+    for (int variant = 0; variant < 4; ++variant) {
+      DiskFiles files = afterPowerLoss({before, {}}, calls, count, random, variant == 0);
+      writeBytes(damaged, files.image);
+      writeBytes(damaged + "-journal", files.journal);
+      int status = runChecker({"-y", damaged}, out, err);
+      EXPECT_TRUE(readBytes(damaged) == readBytes(whole) && status <= 1)
+          << "stopped after call " << count << ", variant " << variant << ": status " << status;
+    }
   }
 }
 
-// Stopped before any of its writes, the session leaves no map byte saying free under a
-// record that something still lists or names: at worst a leak. fs5ck -y then makes the image
-// sound, and every file that the interrupted stretch of work (between two reads of the
-// console) did not change or delete is still there, with its content, owner and rights.
-TEST(Reliability, InterruptedWritesLeaveAtWorstALeakThatTheRepairMends) {
+// A stretch that empties the image, cut after its journal was synced and the image cut,
+// before the image's sync (a failing call, as a power loss that kept the truncate): fs5ck -n
+// reads the image as the rollback will leave it and says so; fs5ck -p rolls it back, the
+// length too. The journal has the image's permissions and stays, invalidated.
+TEST(Reliability, PendingJournalIsShownByTheCheckAndRolledBackByTheRepair) {
   TempDir dir;
-  std::vector<std::pair<long, std::multiset<std::string>>> atReads;
-  long writes = std::get<2>(runFailing(dir.file("i"), kSession, -1, true, [&](long done) {
-    atReads.push_back({done, filesOf(dir.file("i"))});
-  }));
-  atReads.push_back({writes + 1, filesOf(dir.file("i"))});
-  ASSERT_GT(writes, 50);
-  for (long k = 1, stretch = 0; k <= writes; ++k) {
-    while (atReads[stretch + 1].first < k) ++stretch;
-    runFailing(dir.file("i"), kSession, k, true);
-    for (const std::string& p : checkImageProblems(dir.file("i")))
-      EXPECT_EQ(p.find(" free "), std::string::npos) << "stopped before write " << k << ": " << p;
-    repairImageFile(dir.file("i"), RepairMode::kAll);
-    EXPECT_EQ(checkImageProblems(dir.file("i")), std::vector<std::string>{}) << "write " << k;
-    std::multiset<std::string> kept, after = filesOf(dir.file("i")), missing;
-    std::set_intersection(atReads[stretch].second.begin(), atReads[stretch].second.end(),
-                          atReads[stretch + 1].second.begin(), atReads[stretch + 1].second.end(),
-                          std::inserter(kept, kept.begin()));
-    std::set_difference(kept.begin(), kept.end(), after.begin(), after.end(),
-                        std::inserter(missing, missing.begin()));
-    EXPECT_TRUE(missing.empty()) << "stopped before write " << k << ": a file lost";
+  const std::string image = dir.file("i");
+  writeBytes(image, standardImage());
+  chmod(image.c_str(), 0640);
+  {
+    TestImage t(image);
+    t.ds.resize(0);
+    t.ds.failAt = t.ds.calls + 4;  // after the journal's write and sync and the image's truncate
+    EXPECT_FALSE(t.ds.commit());
   }
+  EXPECT_EQ(readBytes(image).size(), 0u);
+  EXPECT_EQ(std::filesystem::status(image + "-journal").permissions(),
+            std::filesystem::perms(0640));
+  for (const char* mode : {"-n", "-p"}) {
+    std::ostringstream out, err;
+    int status = runChecker({mode, image}, out, err);
+    std::string said = mode == std::string("-n") ? "is pending; it will be" : "was";
+    std::string expected = image + ": an interrupted change " + said + " rolled back.\n" + image +
+                           ": folders 19, files 1, used i-nodes 20, used datablocks 26, "
+                           "accounts 1, problems 0\n";
+    EXPECT_EQ(std::tuple(status, out.str(), err.str()), std::tuple(0, expected, ""));
+  }
+  EXPECT_EQ(readBytes(image), standardImage());
+  std::vector<uint8_t> journal = readBytes(image + "-journal");
+  journal.resize(32);
+  EXPECT_EQ(journal, std::vector<uint8_t>(32));
 }
 
 // Input that ends anywhere ends the program with status 0, or 1 inside the superuser
@@ -127,7 +225,7 @@ TEST(Reliability, InputEndingAtEveryByteLeavesASoundImage) {
   TempDir dir;
   std::size_t password = kSession.find("mkfs\n\n") + 6;
   for (std::size_t cut = 0, faults = 0; cut <= kSession.size() && faults < 5; ++cut) {
-    int status = std::get<0>(runFailing(dir.file("i"), kSession.substr(0, cut), -1));
+    int status = std::get<0>(runSession(dir.file("i"), kSession.substr(0, cut), -1));
     bool inPassword = cut >= password && cut < password + 6;
     std::vector<std::string> expected;
     if (inPassword) expected = {"the image is shorter than its header."};

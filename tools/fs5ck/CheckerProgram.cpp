@@ -3,8 +3,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <optional>
+#include <sstream>
 
+#include "storage/Journal.h"
 #include "tools/fs5ck/Checker.h"
 #include "tools/fs5ck/Repair.h"
 
@@ -34,21 +37,29 @@ int refuseArguments(std::ostream& err, const std::string& why) {
 }
 
 // The image's advisory lock for the whole run, as the shells take it while they work: shared
-// while fs5ck only reads, exclusive when it repairs. A missing image holds nothing.
+// while fs5ck only reads, exclusive when it repairs. A missing image holds nothing; a lock
+// that can not be taken leaves its failure line.
 class ImageLock {
  public:
   ImageLock(const std::string& image, bool exclusive)
       : fd_(::open(image.c_str(), O_RDONLY | O_CLOEXEC)) {
-    if (fd_ >= 0) ::flock(fd_, exclusive ? LOCK_EX : LOCK_SH);
+    int result = 0;
+    while (fd_ >= 0 && (result = ::flock(fd_, exclusive ? LOCK_EX : LOCK_SH)) != 0 &&
+           errno == EINTR) {
+    }
+    if (result != 0) failure_ = lockFailure(errno);
   }
   ~ImageLock() {
     if (fd_ >= 0) ::close(fd_);
   }
   ImageLock(const ImageLock&) = delete;
   ImageLock& operator=(const ImageLock&) = delete;
+  bool holdsImage() const { return fd_ >= 0; }
+  const std::string& failure() const { return failure_; }
 
  private:
   int fd_;
+  std::string failure_;
 };
 
 int failOn(std::ostream& err, const std::string& image, const std::string& failure) {
@@ -56,13 +67,23 @@ int failOn(std::ostream& err, const std::string& image, const std::string& failu
   return CHECK_UNREADABLE;
 }
 
-// Repairs the image checked in `found`, then checks it again for the summary and the status.
-int repair(const std::string& image, RepairMode mode, const CheckReport& found, std::ostream& out,
-           std::ostream& err) {
-  RepairResult result = repairImageFile(image, mode);
-  for (const std::string& line : result.lines) out << line << "\n";
-  if (!result.failure.empty()) return failOn(err, image, result.failure);
-  CheckReport left = checkImageFile(image);
+// -p and -y as one transaction under the exclusive lock: a journal left by an interrupted
+// change is rolled back first; the check, the repair and the check after it read through one
+// stream, and the repair reaches the image in one commit, so a repair cut short leaves the
+// image as it was and a rerun repairs it the same way.
+int checkAndRepair(FileDiskStream& ds, const std::string& image, RepairMode mode, std::ostream& out,
+                   std::ostream& err) {
+  CheckReport found = checkImage(ds);
+  if (ds.rolledBack()) out << image << ": an interrupted change was rolled back.\n";
+  if (!found.readable) return failOn(err, image, found.failure);
+  for (const std::string& line : found.problems) out << line << "\n";
+  if (found.sound()) {
+    out << image << ": " << found.summary() << "\n";
+    return found.exitStatus();
+  }
+  for (const std::string& line : repairImage(ds, mode)) out << line << "\n";
+  if (ds.failed() || !ds.commit()) return failOn(err, image, "the image can not be written.");
+  CheckReport left = checkImage(ds);
   if (!left.readable) return failOn(err, image, left.failure);
   out << image << ": " << left.counts() << ", problems " << found.problems.size() << ", left "
       << left.problems.size() << "\n";
@@ -94,15 +115,29 @@ int runChecker(const std::vector<std::string>& args, std::ostream& out, std::ost
   }
   if (images.size() > 1) return refuseArguments(err, "only one image can be checked.");
   std::string image = images.empty() ? DEFAULT_IMAGE : images[0];
-  ImageLock lock(image, mode && *mode != "-n");
+  bool repairing = mode && *mode != "-n";
+  ImageLock lock(image, repairing);
+  if (!lock.failure().empty()) {
+    err << lock.failure() << "\n";
+    return CHECK_UNREADABLE;
+  }
+  std::istringstream in;
+  std::ostringstream discarded;
+  Console con(in, discarded, discarded);
+  std::optional<FileDiskStream> ds;
+  if (repairing && lock.holdsImage()) ds.emplace(con, image, false);
+  RepairMode repairMode = mode == "-y" ? RepairMode::kAll : RepairMode::kLossless;
+  if (ds && ds->isOpen()) return checkAndRepair(*ds, image, repairMode, out, err);
   CheckReport report = checkImageFile(image);
   if (!report.readable) return failOn(err, image, report.failure);
+  if (readJournalFile(image))
+    out << image << ": an interrupted change is pending; it will be rolled back.\n";
   for (const std::string& line : report.problems) out << line << "\n";
-  if (report.sound() || !mode || *mode == "-n") {
+  if (report.sound() || !repairing) {
     out << image << ": " << report.summary() << "\n";
     return report.exitStatus();
   }
-  return repair(image, *mode == "-y" ? RepairMode::kAll : RepairMode::kLossless, report, out, err);
+  return failOn(err, image, "the image can not be opened for writing.");
 }
 
 }  // namespace fs5

@@ -12,6 +12,7 @@
 #include "fsops/Create.h"
 #include "fsops/Print.h"
 #include "storage/Inode.h"
+#include "tests/support/TestDiskStream.h"
 #include "tests/support/TestSupport.h"
 #include "tools/fs5ck/Checker.h"
 #include "tools/fs5ck/Repair.h"
@@ -267,20 +268,10 @@ TEST(Checker, VersionIsPrinted) {
 
 // A read that fails midway: the checker can not judge the image.
 TEST(Checker, ImageFailingMidwayCanNotBeRead) {
-  struct FailingReads : FileDiskStream {
-    using FileDiskStream::FileDiskStream;
-    int left = 40;
-    bool readAt(int64_t offset, uint8_t* buf, std::size_t n) override {
-      return --left > 0 && FileDiskStream::readAt(offset, buf, n);
-    }
-  };
   TempDir dir;
   writeBytes(dir.file("i"), standardImage());
-  std::istringstream in;
-  std::ostringstream out;
-  Console con(in, out, out);
-  FailingReads ds(con, dir.file("i"));
-  CheckReport r = checkImage(ds);
+  TestImage io(dir.file("i"), 3);  // the size query and the header read pass
+  CheckReport r = checkImage(io.ds);
   EXPECT_EQ(std::tuple(r.readable, r.failure), std::tuple(false, "the image can not be read."));
 }
 

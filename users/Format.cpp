@@ -42,7 +42,7 @@ void endWithoutSuperuser(Console& con) {
   con.close();
 }
 
-bool pathExists(DiskStream& ds, const char* text) {
+bool pathExists(DiskStream& ds, const std::string& text) {
   PathName path;
   return path.parse(ds.console(), text) == 0 && resolveWhole(ds, false, path) >= 0;
 }
@@ -50,10 +50,11 @@ bool pathExists(DiskStream& ds, const char* text) {
 // Writes the superuser's account anew: what is missing of /etc/passwd, then the account file
 // (the unusable one deleted first), and user number 0 marked used.
 void writeSuperuser(DiskStream& ds, const std::string& password) {
-  for (const char* folder : {"/etc", "/etc/passwd"})
+  for (const char* folder : {"/etc", ACCOUNT_FOLDER})
     if (!pathExists(ds, folder)) createFolder(ds, true, SUPERUSER, folder);
-  if (pathExists(ds, "/etc/passwd/root")) deleteFile(ds, false, "/etc/passwd/root");
-  addUserRecord(ds, "root", password, SUPERUSER);
+  std::string account = accountFilePath(SUPERUSER_NAME);
+  if (pathExists(ds, account)) deleteFile(ds, false, account);
+  addUserRecord(ds, SUPERUSER_NAME, password, SUPERUSER);
   markUserNumberUsed(ds, SUPERUSER);
 }
 
@@ -61,7 +62,7 @@ void writeSuperuser(DiskStream& ds, const std::string& password) {
 
 bool isSuperuserUsable(DiskStream& ds) {
   UserRecord record;
-  return findUserRecord(ds, "root", record) == 0 && record.number == SUPERUSER &&
+  return findUserRecord(ds, SUPERUSER_NAME, record) == 0 && record.number == SUPERUSER &&
          !record.password.empty();
 }
 

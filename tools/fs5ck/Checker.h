@@ -78,10 +78,15 @@ CheckReport checkImage(DiskStream& ds);
 CheckReport checkImageFile(const std::string& path);
 
 // The whole fs5ck program over its arguments (without the program name):
-//   fs5ck [-n] [IMAGE]  checks IMAGE (default disk.fs5) without writing: the problem lines,
-//                       then "<IMAGE>: <summary>" on `out`; status 0 or 4. An image that can
-//                       not be read prints "fs5ck: <IMAGE>: <failure>" on `err`; status 8.
-//   fs5ck -y [IMAGE]    checks, and when there are problems repairs them all (Repair.h):
+//   fs5ck [-n] [IMAGE]  checks IMAGE (default disk.fs5) without writing, under a shared lock:
+//                       the problem lines, then "<IMAGE>: <summary>" on `out`; status 0 or 4.
+//                       A journal left by an interrupted change is laid over the image in
+//                       memory, after "<IMAGE>: an interrupted change is pending; it will be
+//                       rolled back.". An image that can not be read or locked prints
+//                       "fs5ck: <IMAGE>: <failure>" on `err`; status 8.
+//   fs5ck -y [IMAGE]    under the exclusive lock, rolls such a journal back first ("<IMAGE>:
+//                       an interrupted change was rolled back."), checks, and when there are
+//                       problems repairs them all (Repair.h), as one transaction:
 //   fs5ck -p [IMAGE]    or only those whose repair loses nothing. After the problem lines
 //                       come the repair lines, then "<IMAGE>: <counts>, problems <found>,
 //                       left <n>" with the counts and the problems of the image checked

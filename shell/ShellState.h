@@ -82,7 +82,6 @@ class ShellState {
 
  private:
   void setUpLogin(DiskStream& ds, const std::string& name, int16_t number);
-  void fillUsersTable(DiskStream& ds);
 
   Console& con_;
   std::string command_;

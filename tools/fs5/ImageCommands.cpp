@@ -25,8 +25,9 @@ void listOne(Session& s, const std::string& arg) {
   Handle folder;
   if (!findOfKind(s, arg, true, folder)) return;
   if (!mayAct(s.ds(), s.user(), LIST_FOLDER, folder)) return s.fail(arg, kDenied);
+  std::vector<UserEntry> owners = readUsersTable(s.ds());
   s.clearMessages();
-  if (listImageFolder(s.ds(), s.options().has('l'), folder) < 0)
+  if (listImageFolder(s.ds(), s.options().has('l'), owners, folder) < 0)
     return s.failWithReason(arg, "the folder can not be listed.");
   s.out() << s.takeOutput();
 }

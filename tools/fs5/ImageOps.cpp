@@ -3,7 +3,6 @@
 #include "fsops/Content.h"
 #include "fsops/Create.h"
 #include "fsops/Delete.h"
-#include "fsops/List.h"
 #include "users/AccountStore.h"
 
 namespace fs5 {
@@ -57,8 +56,9 @@ int16_t deleteImageTree(DiskStream& ds, const Handle& folder) {
   return deleteFolderTree(ds, false, folder);
 }
 
-int16_t listImageFolder(DiskStream& ds, bool longForm, const Handle& folder) {
-  return listFolder(ds, longForm, readUsersTable(ds), folder);
+int16_t listImageFolder(DiskStream& ds, bool longForm, const std::vector<UserEntry>& owners,
+                        const Handle& folder) {
+  return listFolder(ds, longForm, owners, folder);
 }
 
 }  // namespace fs5

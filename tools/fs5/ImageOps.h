@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fsops/List.h"
 #include "fsops/Lookup.h"
 #include "path/PathName.h"
 #include "storage/DiskStream.h"
@@ -48,9 +49,10 @@ int16_t storeFileBytes(DiskStream& ds, std::string_view path, std::string_view b
 int16_t loadFileBytes(DiskStream& ds, const Inode& file, std::string& bytes);
 int16_t deleteImageFile(DiskStream& ds, const Handle& file);
 int16_t deleteImageTree(DiskStream& ds, const Handle& folder);
-// The console's listing of the found folder, with the console's users table for the owners,
-// printed on the console's standard output.
-int16_t listImageFolder(DiskStream& ds, bool longForm, const Handle& folder);
+// The console's listing of the found folder, owners named from `owners` (the console's users
+// table, users/AccountStore.h), printed on the console's standard output.
+int16_t listImageFolder(DiskStream& ds, bool longForm, const std::vector<UserEntry>& owners,
+                        const Handle& folder);
 
 }  // namespace fs5
 

@@ -24,16 +24,20 @@ bool holderGrants(DiskStream& ds, int16_t user, const PathName& path, int k) {
   return hasAccess(ds, user, path, path.getDepth() - 2, k);
 }
 
-}  // namespace
-
-bool mayAct(DiskStream& ds, int16_t user, AccessRule rule, const Handle& object) {
+template <typename Object>
+bool ruleGrants(DiskStream& ds, int16_t user, AccessRule rule, const Object& object) {
   return rule.onHolder ? holderGrants(ds, user, object, rule.right)
                        : objectGrants(ds, user, object, rule.right);
 }
 
+}  // namespace
+
+bool mayAct(DiskStream& ds, int16_t user, AccessRule rule, const Handle& object) {
+  return ruleGrants(ds, user, rule, object);
+}
+
 bool mayAct(DiskStream& ds, int16_t user, AccessRule rule, const PathName& object) {
-  return rule.onHolder ? holderGrants(ds, user, object, rule.right)
-                       : objectGrants(ds, user, object, rule.right);
+  return ruleGrants(ds, user, rule, object);
 }
 
 bool mayTakeFrom(DiskStream& ds, int16_t user, const PathName& source, bool takesFromSource) {

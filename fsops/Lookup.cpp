@@ -16,14 +16,12 @@ int16_t searchFolder(DiskStream& ds, int folder, std::string_view name, bool& un
   Inode node;
   unreadable = node.read(ds, folder) < 0;
   if (unreadable || !node.isFolder()) return -1;
-  for (int b = 0; b < node.getBlockCount(); ++b) {
-    FolderBlock block;
-    unreadable = block.read(ds, node.getBlock(b)) < 0;
-    if (unreadable) return -1;
-    for (int slot = 0; slot < block.getCount(); ++slot)
-      if (block.getEntryName(slot) == name) return block.getEntryInode(slot);
-  }
-  return -1;
+  std::optional<int16_t> found;
+  unreadable = !visitFolderEntries(ds, node, [&](const std::string& entry, int16_t inode) {
+    if (entry == name) found = inode;
+    return !found;
+  });
+  return found.value_or(-1);
 }
 
 // Walks components 0 to `last` of a path other than the root from the root folder, setting
@@ -43,6 +41,17 @@ void walkPath(DiskStream& ds, bool verbose, const PathName& path, int last, Hand
 }
 
 }  // namespace
+
+bool visitFolderEntries(DiskStream& ds, const Inode& folder,
+                        const std::function<bool(const std::string& name, int16_t inode)>& visit) {
+  for (int b = 0; b < folder.getBlockCount(); ++b) {
+    FolderBlock block;
+    if (block.read(ds, folder.getBlock(b)) < 0) return false;
+    for (int slot = 0; slot < block.getCount(); ++slot)
+      if (!visit(block.getEntryName(slot), block.getEntryInode(slot))) return true;
+  }
+  return true;
+}
 
 int16_t findInFolder(DiskStream& ds, bool verbose, int folder, std::string_view name,
                      bool* unreadableOut) {

@@ -10,6 +10,7 @@
 #define FS5_FSOPS_LOOKUP_H_
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -86,6 +87,13 @@ bool isUsableFile(Console& con, const Handle& handle, std::string_view rootLine)
 // when given, tells whether the folder's records could not be read.
 int16_t findInFolder(DiskStream& ds, bool verbose, int folder, std::string_view name,
                      bool* unreadable = nullptr);
+
+// Calls visit(name, inode) for each entry of the folder whose record is `folder` (read, and a
+// folder), ".." and "." included, in folder order, until visit returns false. False when one
+// of its datablocks can not be read (the read has said why; the entries before it have been
+// visited); true otherwise, also when visit stopped the walk.
+bool visitFolderEntries(DiskStream& ds, const Inode& folder,
+                        const std::function<bool(const std::string& name, int16_t inode)>& visit);
 
 // Walks components 0 to lastIndex of path from the root and returns the i-node of component
 // lastIndex (only component 0 when lastIndex <= 0), or -1 after at most one not-found line

@@ -29,6 +29,7 @@ bool ShellState::readCommandLine() {
   resetCommand();
   std::string line;
   if (!con_.readLine(line)) return false;
+  constexpr std::size_t MAX_LINE = 750;  // characters, the zero byte that ends the line counted
   // The line is zero-terminated text: it ends at its first zero byte.
   if (std::size_t end = line.find('\0'); end != std::string::npos) line.resize(end);
   if (line.size() > MAX_LINE - 1) {
@@ -41,6 +42,11 @@ bool ShellState::readCommandLine() {
 }
 
 void ShellState::splitCommandLine(const std::string& line) {
+  // What is kept at the most: the command word's characters, the option letters, and the
+  // groups of option letters read.
+  constexpr std::size_t MAX_COMMAND = 21;
+  constexpr std::size_t MAX_OPTIONS = 8;
+  constexpr int MAX_OPTION_GROUPS = 5;
   LineScanner scan{line};
   command_ = scan.word().substr(0, MAX_COMMAND);
   if (scan.atEnd()) return;
@@ -53,7 +59,7 @@ void ShellState::splitCommandLine(const std::string& line) {
           ++scan.pos;
           if (scan.atEnd() || scan.peek() == ' ') break;
         }
-        if (static_cast<int>(options_.size()) < MAX_OPTIONS) options_.push_back(scan.peek());
+        if (options_.size() < MAX_OPTIONS) options_.push_back(scan.peek());
         ++scan.pos;
       }
       if (scan.atEnd()) return;

@@ -2,8 +2,8 @@
 //
 // A branch reads as: guard, resolve, look up, check, act, end. The target is a path of the
 // branch's own, built from the argument; the working folder stays as it is (cd alone moves
-// it). The target is looked up once and its handle handed to the operation; the rights tests
-// name it by its path. A branch ends in one of two ways after it has acted or been refused:
+// it). The target is looked up once and its handle handed both to the rights rule and to the
+// operation. A branch ends in one of two ways after it has acted or been refused:
 //   finish:  an empty line, "Press Enter to continue.";
 //   refuse:  the command's refusal line, an empty line, the wait.
 // A target that cannot be formed or is not found has shown its lines and a wait already.
@@ -17,6 +17,7 @@
 #include "fsops/Lookup.h"
 #include "shell/ShellState.h"
 #include "storage/DiskStream.h"
+#include "users/CommandRights.h"
 
 namespace fs5 {
 
@@ -49,10 +50,14 @@ bool resolveTarget(CommandContext& c, int n, PathName& target);
 // been shown: waits and returns false.
 bool findTarget(CommandContext& c, const PathName& target, Handle& found);
 
-// Rights tests for the current user on the target: the object itself, or the folder that
-// holds it (the root for a one-component target). A refusal prints "Access denied.".
-bool objectAllows(CommandContext& c, const PathName& target, int k);
-bool holderAllows(CommandContext& c, const PathName& target, int k);
+// The answer of a command's rights rule (users/CommandRights.h) for the current user, passed
+// on: a refusal prints "Access denied.".
+bool accessGranted(CommandContext& c, bool granted);
+// The current user's rights under `rule` on the object: what a lookup found, or a path.
+template <typename Object>
+bool allows(CommandContext& c, AccessRule rule, const Object& object) {
+  return accessGranted(c, mayAct(c.ds, c.user, rule, object));
+}
 
 void finish(CommandContext& c);
 void refuse(CommandContext& c, std::string_view line);

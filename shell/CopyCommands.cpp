@@ -2,22 +2,8 @@
 
 #include "fsops/Copy.h"
 #include "shell/Commands.h"
-#include "storage/Inode.h"
-#include "users/Rights.h"
 
 namespace fs5 {
-
-namespace {
-
-// The write right on the destination: on the folder itself when it is one, else on the
-// folder that would hold it.
-bool destinationAllowsWriting(CommandContext& c, const Handle& destination) {
-  const PathName& path = destination.path;
-  return destination.isFolder() ? objectAllows(c, path, RIGHT_WRITE)
-                                : holderAllows(c, path, RIGHT_WRITE);
-}
-
-}  // namespace
 
 bool resolveSourceAndDestination(CommandContext& c, bool takesFromSource,
                                  std::string_view refusalPrefix, std::string_view refusalSuffix,
@@ -26,11 +12,9 @@ bool resolveSourceAndDestination(CommandContext& c, bool takesFromSource,
   if (!requireArguments(c, 2) || !resolveTarget(c, 0, from) || !resolveTarget(c, 1, to))
     return false;
   destination = lookup(c.ds, false, to);
-  int sourceHolder = from.getDepth() - 2;
-  bool granted = checkAccess(c.ds, c.user, from, sourceHolder, RIGHT_READ) &&
-                 (!takesFromSource || checkAccess(c.ds, c.user, from, sourceHolder, RIGHT_WRITE)) &&
-                 destinationAllowsWriting(c, destination);
-  if (!granted) {
+  bool granted =
+      mayTakeFrom(c.ds, c.user, from, takesFromSource) && mayWriteTo(c.ds, c.user, destination);
+  if (!accessGranted(c, granted)) {
     refuse(c, std::string(refusalPrefix) + from.lastName() + std::string(refusalSuffix));
     return false;
   }

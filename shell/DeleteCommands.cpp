@@ -18,7 +18,7 @@ void runRm(CommandContext& c) {
   Handle found;
   if (!requireArguments(c, 1) || !resolveTarget(c, 0, target) || !findTarget(c, target, found))
     return;
-  if (!holderAllows(c, target, RIGHT_WRITE))
+  if (!allows(c, DELETE_FROM, found))
     return refuse(c, "You can not delete the " + quotedTarget(found) + " file.");
   deleteFile(c.ds, true, found);
   finish(c);
@@ -39,7 +39,7 @@ void runRmdir(CommandContext& c) {
     c.con.line("You can not delete a folder while you are in it.");
     return c.con.waitForEnter();
   }
-  if (!holderAllows(c, target, RIGHT_WRITE))
+  if (!allows(c, DELETE_FROM, found))
     return refuse(c, "You can not delete the " + quotedTarget(found) + " folder.");
   deleteFolderTree(c.ds, true, found);
   finish(c);

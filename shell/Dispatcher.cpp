@@ -1,5 +1,5 @@
 #include "shell/Commands.h"
-#include "users/Rights.h"
+#include "storage/AccountRecord.h"
 
 namespace fs5 {
 
@@ -63,12 +63,9 @@ bool findTarget(CommandContext& c, const PathName& target, Handle& found) {
   return false;
 }
 
-bool objectAllows(CommandContext& c, const PathName& target, int k) {
-  return checkAccess(c.ds, c.user, target, target.getDepth() - 1, k);
-}
-
-bool holderAllows(CommandContext& c, const PathName& target, int k) {
-  return checkAccess(c.ds, c.user, target, target.getDepth() - 2, k);
+bool accessGranted(CommandContext& c, bool granted) {
+  if (!granted) c.con.line("Access denied.");
+  return granted;
 }
 
 void finish(CommandContext& c) {

@@ -1,8 +1,5 @@
-#include "fsops/Lookup.h"
 #include "shell/Completion.h"
 #include "shell/ShellState.h"
-#include "storage/FolderBlock.h"
-#include "storage/Inode.h"
 
 namespace fs5 {
 
@@ -46,29 +43,9 @@ void ShellState::setUpLogin(DiskStream& ds, const std::string& name, int16_t num
   }
   workFolder_.parse(con_, homeFolder_.getText());
   currentUser_ = number;
-  fillUsersTable(ds);
+  users_ = readUsersTable(ds);
   con_.setCompleter(
       [this, &ds](std::string_view before) { return completionCandidates(*this, ds, before); });
-}
-
-void ShellState::fillUsersTable(DiskStream& ds) {
-  users_.clear();
-  PathName passwd;
-  passwd.parse(con_, "/etc/passwd");
-  Inode folder;
-  int16_t n = resolveWhole(ds, true, passwd);
-  if (n < 0 || folder.read(ds, n) < 0 || !folder.isFolder()) return;
-  for (int b = 0; b < folder.getBlockCount(); ++b) {
-    FolderBlock block;
-    if (block.read(ds, folder.getBlock(b)) < 0) return;
-    for (int slot = 0; slot < block.getCount(); ++slot) {
-      std::string name = block.getEntryName(slot);
-      if (name == "." || name == ".." || users_.size() >= MAX_USERS) continue;
-      UserRecord record;
-      findUserRecord(ds, name, record);
-      users_.push_back({record.number, name});
-    }
-  }
 }
 
 }  // namespace fs5

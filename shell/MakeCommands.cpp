@@ -16,7 +16,7 @@ std::string refusalLine(const PathName& target, std::string_view prefix, std::st
 }
 
 void createFileBranch(CommandContext& c, const PathName& target) {
-  if (!holderAllows(c, target, RIGHT_WRITE))
+  if (!allows(c, CREATE_IN, target))
     return refuse(c, refusalLine(target, "You can not make the \"", "\" file."));
   createFile(c.ds, true, c.user, target.getText());
   finish(c);
@@ -25,7 +25,7 @@ void createFileBranch(CommandContext& c, const PathName& target) {
 void writeFileBranch(CommandContext& c, const PathName& target) {
   Handle found;
   if (!findTarget(c, target, found)) return;
-  if (!objectAllows(c, target, RIGHT_WRITE))
+  if (!allows(c, WRITE_FILE, found))
     return refuse(c, refusalLine(target, "You can not write in and save the \"", "\" file."));
   writeFile(c.ds, found);
   finish(c);
@@ -36,7 +36,7 @@ void writeFileBranch(CommandContext& c, const PathName& target) {
 void runMkdir(CommandContext& c) {
   PathName target;
   if (!requireArguments(c, 1) || !resolveTarget(c, 0, target)) return;
-  if (!holderAllows(c, target, RIGHT_WRITE))
+  if (!allows(c, CREATE_IN, target))
     return refuse(c, refusalLine(target, "You can not make the \"", "\" folder."));
   createFolder(c.ds, true, c.user, target.getText());
   finish(c);
@@ -54,7 +54,7 @@ void runCat(CommandContext& c) {
   Handle found;
   if (!requireArguments(c, 1) || !resolveTarget(c, 0, target) || !findTarget(c, target, found))
     return;
-  if (!objectAllows(c, target, RIGHT_READ))
+  if (!allows(c, PRINT_FILE, found))
     return refuse(c, refusalLine(target, "You can not view the contents of the \"", "\" file."));
   printFile(c.ds, found);
   finish(c);

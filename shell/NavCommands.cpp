@@ -27,7 +27,7 @@ std::string lsRefusal(const std::string& name) {
 
 void cdHome(CommandContext& c) {
   PathName& home = c.state.homeFolder();
-  if (!objectAllows(c, home, RIGHT_EXECUTE)) {
+  if (!allows(c, ENTER_FOLDER, home)) {
     c.con.line(cdRefusal(home.lastName()));
     return;
   }
@@ -40,11 +40,13 @@ void cdUp(CommandContext& c) {
     work.goUp(c.con);
     return;
   }
-  if (!holderAllows(c, work, RIGHT_EXECUTE)) {
+  PathName up = work;
+  up.goUp(c.con);
+  if (!allows(c, ENTER_FOLDER, up)) {
     c.con.line(cdRefusal(parentName(work)));
     return;
   }
-  work.goUp(c.con);
+  work = up;
 }
 
 void cdTarget(CommandContext& c) {
@@ -56,7 +58,7 @@ void cdTarget(CommandContext& c) {
     c.con.waitForEnter();
     return;
   }
-  if (!objectAllows(c, target, RIGHT_EXECUTE)) {
+  if (!allows(c, ENTER_FOLDER, found)) {
     c.con.line(cdRefusal(found.name));
     return;
   }
@@ -69,7 +71,7 @@ void listFound(CommandContext& c, const Handle& folder) {
 
 void lsHere(CommandContext& c) {
   PathName& work = c.state.workFolder();
-  if (objectAllows(c, work, RIGHT_READ)) {
+  if (allows(c, LIST_FOLDER, work)) {
     listFound(c, lookup(c.ds, true, work));
   } else {
     c.con.line(lsRefusal(work.lastName()));
@@ -80,7 +82,7 @@ void lsHere(CommandContext& c) {
 void lsUp(CommandContext& c) {
   PathName up = c.state.workFolder();
   up.goUp(c.con);
-  if (!objectAllows(c, up, RIGHT_READ)) return refuse(c, lsRefusal(up.lastName()));
+  if (!allows(c, LIST_FOLDER, up)) return refuse(c, lsRefusal(up.lastName()));
   listFound(c, lookup(c.ds, true, up));
   finish(c);
 }
@@ -96,7 +98,7 @@ void lsTarget(CommandContext& c) {
     c.con.waitForEnter();
     return;
   }
-  if (!objectAllows(c, target, RIGHT_READ)) return refuse(c, lsRefusal(found.name));
+  if (!allows(c, LIST_FOLDER, found)) return refuse(c, lsRefusal(found.name));
   listFound(c, found);
   finish(c);
 }

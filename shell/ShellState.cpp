@@ -2,6 +2,13 @@
 
 namespace fs5 {
 
+namespace {
+
+// The host name the prompt shows.
+constexpr const char* HOST_LABEL = "fs5";
+
+}  // namespace
+
 void ShellState::resetCommand() {
   command_.clear();
   options_.clear();

@@ -18,12 +18,8 @@
 
 namespace fs5 {
 
-inline constexpr int MAX_LINE = 750;
-inline constexpr int MAX_COMMAND = 21;
-inline constexpr int MAX_OPTIONS = 8;
-inline constexpr int MAX_OPTION_GROUPS = 5;
+// The argument paths a command line keeps; the rest are read and dropped.
 inline constexpr int MAX_ARGS = 3;
-inline constexpr const char* HOST_LABEL = "fs5";
 
 class ShellState {
  public:
@@ -82,7 +78,6 @@ class ShellState {
 
  private:
   void setUpLogin(DiskStream& ds, const std::string& name, int16_t number);
-  void fillUsersTable(DiskStream& ds);
 
   Console& con_;
   std::string command_;

@@ -68,4 +68,21 @@ int16_t findUserRecord(DiskStream& ds, std::string_view name, UserRecord& out) {
   return 0;
 }
 
+std::vector<UserEntry> readUsersTable(DiskStream& ds) {
+  std::vector<UserEntry> users;
+  PathName passwd;
+  passwd.parse(ds.console(), ACCOUNT_FOLDER);
+  Inode folder;
+  int16_t n = resolveWhole(ds, true, passwd);
+  if (n < 0 || folder.read(ds, n) < 0 || !folder.isFolder()) return users;
+  visitFolderEntries(ds, folder, [&](const std::string& name, int16_t) {
+    if (name == "." || name == ".." || users.size() >= MAX_USERS) return true;
+    UserRecord record;
+    findUserRecord(ds, name, record);
+    users.push_back({record.number, name});
+    return true;
+  });
+  return users;
+}
+
 }  // namespace fs5

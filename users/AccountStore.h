@@ -8,7 +8,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "fsops/List.h"
 #include "storage/AccountRecord.h"
 #include "storage/DiskStream.h"
 
@@ -35,6 +37,13 @@ RecordWrite addUserRecord(DiskStream& ds, std::string_view name, std::string_vie
 // Reads the account record of `name`. 0 with the record filled; -1 when there is no such
 // account (no message) or the entry is a folder (""<name>" is a folder,not a file.").
 int16_t findUserRecord(DiskStream& ds, std::string_view name, UserRecord& out);
+
+// The users table of a login, which the listing's owner column and chown read: a row
+// {number, name} for each entry of /etc/passwd but ".." and ".", in folder order, at most
+// MAX_USERS rows. A row whose account record can not be read (findUserRecord's lines printed)
+// has the number 0. An account folder that is not there prints the lookup's not-found line and
+// gives no rows; a datablock of it that can not be read ends the table there.
+std::vector<UserEntry> readUsersTable(DiskStream& ds);
 
 }  // namespace fs5
 

@@ -1,12 +1,20 @@
 #include "users/CommandRights.h"
 
-#include "fsops/Lookup.h"
 #include "storage/Inode.h"
 #include "users/Rights.h"
 
 namespace fs5 {
 
 namespace {
+
+bool objectGrants(DiskStream& ds, int16_t user, const Handle& object, int k) {
+  if (object.found()) return hasAccess(object.node, user, k);
+  return hasAccess(ds, user, object.number, k);
+}
+
+bool holderGrants(DiskStream& ds, int16_t user, const Handle& object, int k) {
+  return hasAccess(ds, user, object.isRoot() ? int16_t{0} : object.parent, k);
+}
 
 bool objectGrants(DiskStream& ds, int16_t user, const PathName& path, int k) {
   return hasAccess(ds, user, path, path.getDepth() - 1, k);
@@ -16,28 +24,20 @@ bool holderGrants(DiskStream& ds, int16_t user, const PathName& path, int k) {
   return hasAccess(ds, user, path, path.getDepth() - 2, k);
 }
 
-bool namesFolder(DiskStream& ds, const PathName& path) {
-  int16_t n = resolveWhole(ds, false, path);
-  Inode node;
-  return n >= 0 && node.read(ds, n) >= 0 && node.isFolder();
+template <typename Object>
+bool ruleGrants(DiskStream& ds, int16_t user, AccessRule rule, const Object& object) {
+  return rule.onHolder ? holderGrants(ds, user, object, rule.right)
+                       : objectGrants(ds, user, object, rule.right);
 }
 
 }  // namespace
 
-bool mayPrintFile(DiskStream& ds, int16_t user, const PathName& file) {
-  return objectGrants(ds, user, file, RIGHT_READ);
+bool mayAct(DiskStream& ds, int16_t user, AccessRule rule, const Handle& object) {
+  return ruleGrants(ds, user, rule, object);
 }
 
-bool mayListFolder(DiskStream& ds, int16_t user, const PathName& folder) {
-  return objectGrants(ds, user, folder, RIGHT_READ);
-}
-
-bool mayCreateIn(DiskStream& ds, int16_t user, const PathName& target) {
-  return holderGrants(ds, user, target, RIGHT_WRITE);
-}
-
-bool mayDelete(DiskStream& ds, int16_t user, const PathName& target) {
-  return holderGrants(ds, user, target, RIGHT_WRITE);
+bool mayAct(DiskStream& ds, int16_t user, AccessRule rule, const PathName& object) {
+  return ruleGrants(ds, user, rule, object);
 }
 
 bool mayTakeFrom(DiskStream& ds, int16_t user, const PathName& source, bool takesFromSource) {
@@ -45,9 +45,9 @@ bool mayTakeFrom(DiskStream& ds, int16_t user, const PathName& source, bool take
          (!takesFromSource || holderGrants(ds, user, source, RIGHT_WRITE));
 }
 
-bool mayWriteTo(DiskStream& ds, int16_t user, const PathName& destination) {
-  return namesFolder(ds, destination) ? objectGrants(ds, user, destination, RIGHT_WRITE)
-                                      : holderGrants(ds, user, destination, RIGHT_WRITE);
+bool mayWriteTo(DiskStream& ds, int16_t user, const Handle& destination) {
+  return destination.isFolder() ? objectGrants(ds, user, destination, RIGHT_WRITE)
+                                : holderGrants(ds, user, destination, RIGHT_WRITE);
 }
 
 }  // namespace fs5

@@ -11,20 +11,20 @@ int16_t resolveObject(DiskStream& ds, bool verbose, const PathName& path, int la
   return resolvePath(ds, verbose, path, lastIndex);
 }
 
-bool hasAccess(DiskStream& ds, int16_t user, const PathName& path, int lastIndex, int k) {
-  int16_t n = resolveObject(ds, false, path, lastIndex);
-  Inode object;
-  if (n >= 0 && object.read(ds, n) >= 0) {
-    if (object.hasRight(k)) return true;
-    if (object.getOwner() == user && object.hasRight(k - 6)) return true;
-  }
+bool hasAccess(const Inode& object, int16_t user, int k) {
+  if (object.hasRight(k)) return true;
+  if (object.getOwner() == user && object.hasRight(k - 6)) return true;
   return user == SUPERUSER;
 }
 
-bool checkAccess(DiskStream& ds, int16_t user, const PathName& path, int lastIndex, int k) {
-  if (hasAccess(ds, user, path, lastIndex, k)) return true;
-  ds.console().line("Access denied.");
-  return false;
+bool hasAccess(DiskStream& ds, int16_t user, int16_t n, int k) {
+  Inode object;
+  if (n >= 0 && object.read(ds, n) >= 0) return hasAccess(object, user, k);
+  return user == SUPERUSER;
+}
+
+bool hasAccess(DiskStream& ds, int16_t user, const PathName& path, int lastIndex, int k) {
+  return hasAccess(ds, user, resolveObject(ds, false, path, lastIndex), k);
 }
 
 void changeOwner(DiskStream& ds, const PathName& path, int lastIndex, int16_t number) {

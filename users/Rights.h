@@ -1,6 +1,7 @@
-// Rights: the access test that guards the commands, and the owner and rights changes behind
-// chown and chmod. An object is named by a path and the index of its last component to
-// resolve; a negative index names the root folder, i-node 0, without a lookup.
+// Rights: the access test behind every command's rights rule (users/CommandRights.h), and the
+// owner and rights changes behind chown and chmod. Where an object is named by a path, the
+// index of its last component to resolve goes with it; a negative index names the root
+// folder, i-node 0, without a lookup.
 #ifndef FS5_USERS_RIGHTS_H_
 #define FS5_USERS_RIGHTS_H_
 
@@ -10,6 +11,7 @@
 
 #include "path/PathName.h"
 #include "storage/DiskStream.h"
+#include "storage/Inode.h"
 
 namespace fs5 {
 
@@ -18,11 +20,14 @@ int16_t resolveObject(DiskStream& ds, bool verbose, const PathName& path, int la
 
 // Asks for right k (RIGHT_READ, RIGHT_WRITE or RIGHT_EXECUTE): granted when the object's
 // others bit allows it, or when `user` owns it and its owner bit (k - 6) allows it, or when
-// `user` is the superuser. An object that does not resolve has no rights and no owner.
-// hasAccess prints nothing; checkAccess prints "Access denied." to standard output when it
-// refuses.
+// `user` is the superuser. Prints nothing. The object is given as
+//   - its record, already read (what a lookup found);
+//   - its i-node number n, whose record is read here without a walk; a negative n is an
+//     object that was not found, which has no rights and no owner;
+//   - a path and the index of its last component to resolve (the walk is made here).
+bool hasAccess(const Inode& object, int16_t user, int k);
+bool hasAccess(DiskStream& ds, int16_t user, int16_t n, int k);
 bool hasAccess(DiskStream& ds, int16_t user, const PathName& path, int lastIndex, int k);
-bool checkAccess(DiskStream& ds, int16_t user, const PathName& path, int lastIndex, int k);
 
 // Gives the object to user `number`. A path that does not resolve prints the lookup's line.
 void changeOwner(DiskStream& ds, const PathName& path, int lastIndex, int16_t number);

@@ -111,7 +111,7 @@ bool InboundCopy::mayWriteIn(int16_t holder, const std::string& holderPath) {
   if (known != writable_.end()) return known->second;
   PathName path;
   bool granted = s_.parseImagePath("::" + holderPath, holderPath, path) &&
-                 mayWriteTo(s_.ds(), s_.user(), path);
+                 mayWriteTo(s_.ds(), s_.user(), lookUpObject(s_.ds(), path));
   writable_[holder] = granted;
   return granted;
 }
@@ -140,19 +140,21 @@ void InboundCopy::plan(const std::string& host, const std::string& target, int16
   auto [earlier, first] = sources_.emplace(target, host);
   if (!first) return refuse(host, "::" + target + " is copied from " + earlier->second + " too.");
   Incoming item{host, target, folder, {}, -1, 0, 0};
-  Inode there;
-  if (holder >= 0) item.existing = lookUpObject(s_.ds(), path);
-  if (item.existing >= 0 && !readUsable(s_.ds(), item.existing, path.lastName(), there))
+  Handle there;
+  if (holder >= 0) there = lookUpObject(s_.ds(), path);
+  item.existing = there.number;
+  const Inode& node = there.node;
+  if (item.existing >= 0 && !there.found())
     return s_.failWithReason(host, "the object it would replace can not be used."),
            void(refused_ = true);
-  if (item.existing >= 0 && there.isFolder() != folder)
+  if (item.existing >= 0 && node.isFolder() != folder)
     return refuse(host, "::" + target + (folder ? " is a file." : " is a folder."));
   if (item.existing >= 0 && !folder && s_.options().has('n')) return;
   bool merging = folder && item.existing >= 0;
   if (holder >= 0 && !merging && !mayWriteIn(holder, holderText(target)))
     return refuse(host, "access denied.");
   if (!folder && !readContent(host, st.st_size, item.content)) return;
-  item.existingBlocks = item.existing >= 0 ? there.getBlockCount() : 0;
+  item.existingBlocks = item.existing >= 0 ? node.getBlockCount() : 0;
   if (item.existing < 0) noteNewEntry(holder, newHolder);
   items_.push_back(item);
   if (folder) planChildren(host, target, item.existing);
@@ -219,17 +221,14 @@ void InboundCopy::make() {
 
 int copyIntoImage(Session& s, const std::vector<std::string>& sources, const std::string& dest) {
   PathName destPath;
-  Inode node;
   if (!s.parseImagePath(dest, sources.size() == 1 ? sources[0] : dest, destPath)) return s.status();
   std::string target = destPath.getText();
-  int16_t n = lookUpObject(s.ds(), destPath);
-  bool intoFolder = n >= 0 && readUsable(s.ds(), n, destPath.lastName(), node) && node.isFolder();
+  Handle destination = lookUpObject(s.ds(), destPath);
+  bool intoFolder = destination.isFolder();
   if (!intoFolder && sources.size() > 1) return s.fail(dest, "is not a folder."), s.status();
-  PathName holderPath;
-  int16_t holder = n;
+  int16_t holder = destination.number;
   if (!intoFolder) {
-    holderPath.parse(s.ds().console(), holderText(target));
-    holder = lookUpObject(s.ds(), holderPath);
+    holder = destination.isRoot() ? int16_t{0} : destination.parent;
     if (holder < 0)
       return s.fail(dest, "the folder that would hold it does not exist."), s.status();
   }

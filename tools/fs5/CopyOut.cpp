@@ -56,19 +56,19 @@ std::string replaceHostFile(const std::string& target, const std::string& bytes)
 class OutboundCopy {
  public:
   explicit OutboundCopy(Session& s) : s_(s) {}
+  // Copies the image object `arg` to the host path `host`.
   void copyObject(const std::string& arg, const std::string& host);
 
  private:
-  void copyFile(const std::string& arg, const PathName& path, const Inode& node,
-                const std::string& host);
-  void copyTree(const PathName& path, int16_t folder, const std::string& host);
+  void copyFound(const std::string& arg, const Handle& found, const std::string& host);
+  void copyFile(const std::string& arg, const Handle& file, const std::string& host);
+  void copyTree(const Handle& folder, const std::string& host);
 
   Session& s_;
 };
 
-void OutboundCopy::copyFile(const std::string& arg, const PathName& path, const Inode& node,
-                            const std::string& host) {
-  if (!mayPrintFile(s_.ds(), s_.user(), path)) return s_.fail(arg, "access denied.");
+void OutboundCopy::copyFile(const std::string& arg, const Handle& file, const std::string& host) {
+  if (!mayAct(s_.ds(), s_.user(), PRINT_FILE, file)) return s_.fail(arg, "access denied.");
   struct stat st;
   if (::lstat(host.c_str(), &st) == 0) {
     if (S_ISDIR(st.st_mode)) return s_.fail(host, "is a folder.");
@@ -78,41 +78,47 @@ void OutboundCopy::copyFile(const std::string& arg, const PathName& path, const 
   }
   std::string bytes;
   s_.clearMessages();
-  if (loadFileBytes(s_.ds(), node, bytes) < 0)
+  if (loadFileBytes(s_.ds(), file.node, bytes) < 0)
     return s_.failWithReason(arg, "the file can not be read.");
   std::string failure = replaceHostFile(host, bytes);
   if (!failure.empty()) s_.fail(host, failure);
 }
 
-void OutboundCopy::copyTree(const PathName& path, int16_t folder, const std::string& host) {
+void OutboundCopy::copyTree(const Handle& folder, const std::string& host) {
   struct stat st;
   if (::lstat(host.c_str(), &st) != 0) {
     if (::mkdir(host.c_str(), 0777) != 0) return s_.fail(host, std::strerror(errno));
   } else if (!S_ISDIR(st.st_mode)) {
     return s_.fail(host, "is not a folder.");
   }
+  const PathName& path = folder.path;
   std::vector<ImageEntry> entries;
-  if (!readFolderEntries(s_.ds(), folder, entries))
+  if (!readFolderEntries(s_.ds(), folder.node, entries))
     s_.failWithReason("::" + path.getText(), "the folder can not be read.");
   for (const ImageEntry& entry : entries) {
-    PathName child = path;
     std::string arg = "::" + (path.isRoot() ? "" : path.getText()) + "/" + entry.name;
-    if (entry.name.empty() || child.append(s_.ds().console(), entry.name) < 0) {
+    s_.clearMessages();
+    Handle child;
+    if (!entry.name.empty()) child = lookUpEntry(s_.ds(), folder, entry.name, entry.inode);
+    if (entry.name.empty() || child.result == LookupResult::BAD_PATH) {
       s_.failWithReason(arg, "the path can not be used.");
-      continue;
+    } else if (!child.found()) {
+      s_.failWithReason(arg, "the record can not be used.");
+    } else {
+      copyFound(arg, child, host + "/" + entry.name);
     }
-    copyObject(arg, host + "/" + entry.name);
   }
 }
 
-void OutboundCopy::copyObject(const std::string& arg, const std::string& host) {
-  PathName path;
-  Inode node;
-  int16_t n = s_.findObject(arg, path, node);
-  if (n < 0) return;
-  if (node.isFile()) return copyFile(arg, path, node, host);
+void OutboundCopy::copyFound(const std::string& arg, const Handle& found, const std::string& host) {
+  if (found.node.isFile()) return copyFile(arg, found, host);
   if (!s_.options().has('R')) return s_.fail(arg, "is a folder; -R copies a folder tree.");
-  copyTree(path, n, host);
+  copyTree(found, host);
+}
+
+void OutboundCopy::copyObject(const std::string& arg, const std::string& host) {
+  Handle found;
+  if (s_.findObject(arg, found)) copyFound(arg, found, host);
 }
 
 std::string imageBaseName(const std::string& arg) {

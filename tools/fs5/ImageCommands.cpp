@@ -4,6 +4,7 @@
 
 #include "tools/fs5/ImageOps.h"
 #include "tools/fs5/Session.h"
+#include "users/AccountStore.h"
 #include "users/CommandRights.h"
 
 namespace fs5 {
@@ -12,33 +13,31 @@ namespace {
 
 constexpr const char* kDenied = "access denied.";
 
-// The object of `arg` when it is a folder (wantFolder) or a file; -1 after the failure line.
-int16_t findOfKind(Session& s, const std::string& arg, bool wantFolder, PathName& path,
-                   Inode& node) {
-  int16_t n = s.findObject(arg, path, node);
-  if (n < 0 || node.isFolder() == wantFolder) return n;
+// The object of `arg` when it is a folder (wantFolder) or a file; false after the failure line.
+bool findOfKind(Session& s, const std::string& arg, bool wantFolder, Handle& found) {
+  if (!s.findObject(arg, found)) return false;
+  if (found.node.isFolder() == wantFolder) return true;
   s.fail(arg, wantFolder ? "is a file, not a folder." : "is a folder, not a file.");
-  return -1;
+  return false;
 }
 
 void listOne(Session& s, const std::string& arg) {
-  PathName path;
-  Inode node;
-  if (findOfKind(s, arg, true, path, node) < 0) return;
-  if (!mayListFolder(s.ds(), s.user(), path)) return s.fail(arg, kDenied);
+  Handle folder;
+  if (!findOfKind(s, arg, true, folder)) return;
+  if (!mayAct(s.ds(), s.user(), LIST_FOLDER, folder)) return s.fail(arg, kDenied);
+  std::vector<UserEntry> owners = readUsersTable(s.ds());
   s.clearMessages();
-  if (listImageFolder(s.ds(), s.options().has('l'), path.getText()) < 0)
+  if (listImageFolder(s.ds(), s.options().has('l'), owners, folder) < 0)
     return s.failWithReason(arg, "the folder can not be listed.");
   s.out() << s.takeOutput();
 }
 
 void printOne(Session& s, const std::string& arg) {
-  PathName path;
-  Inode node;
-  if (findOfKind(s, arg, false, path, node) < 0) return;
-  if (!mayPrintFile(s.ds(), s.user(), path)) return s.fail(arg, kDenied);
+  Handle file;
+  if (!findOfKind(s, arg, false, file)) return;
+  if (!mayAct(s.ds(), s.user(), PRINT_FILE, file)) return s.fail(arg, kDenied);
   std::string bytes;
-  if (loadFileBytes(s.ds(), node, bytes) < 0)
+  if (loadFileBytes(s.ds(), file.node, bytes) < 0)
     return s.failWithReason(arg, "the file can not be read.");
   s.out() << bytes;
 }
@@ -49,23 +48,22 @@ void makeOne(Session& s, const std::string& arg) {
   if (path.isRoot()) return s.fail(arg, "the root folder exists.");
   std::string refusal = nameRefusal(path.lastName());
   if (!refusal.empty()) return s.fail(arg, refusal);
-  if (!mayCreateIn(s.ds(), s.user(), path)) return s.fail(arg, kDenied);
+  if (!mayAct(s.ds(), s.user(), CREATE_IN, path)) return s.fail(arg, kDenied);
   s.clearMessages();
   if (makeImageFolder(s.ds(), s.user(), path.getText()) < 0)
     s.failWithReason(arg, "the folder was not made.");
 }
 
 void removeOne(Session& s, const std::string& arg) {
-  PathName path;
-  Inode node;
-  if (s.findObject(arg, path, node) < 0) return;
-  if (path.isRoot()) return s.fail(arg, "the root folder can not be deleted.");
-  if (!mayDelete(s.ds(), s.user(), path)) return s.fail(arg, kDenied);
-  if (node.isFolder() && !s.options().has('R'))
+  Handle found;
+  if (!s.findObject(arg, found)) return;
+  if (found.isRoot()) return s.fail(arg, "the root folder can not be deleted.");
+  if (!mayAct(s.ds(), s.user(), DELETE_FROM, found)) return s.fail(arg, kDenied);
+  bool folder = found.node.isFolder();
+  if (folder && !s.options().has('R'))
     return s.fail(arg, "is a folder; -R deletes a folder with all its content.");
   s.clearMessages();
-  int16_t done = node.isFolder() ? deleteImageTree(s.ds(), path.getText())
-                                 : deleteImageFile(s.ds(), path.getText());
+  int16_t done = folder ? deleteImageTree(s.ds(), found) : deleteImageFile(s.ds(), found);
   if (done < 0) s.failWithReason(arg, "it was not deleted.");
 }
 
@@ -77,10 +75,9 @@ std::string ownerText(const std::vector<UserEntry>& accounts, int16_t owner) {
 }
 
 void statOne(Session& s, const std::string& arg) {
-  PathName path;
-  Inode node;
-  int16_t n = s.findObject(arg, path, node);
-  if (n < 0) return;
+  Handle found;
+  if (!s.findObject(arg, found)) return;
+  const Inode& node = found.node;
   std::string rights = node.rightsText();
   rights.erase(std::remove(rights.begin(), rights.end(), ' '), rights.end());
   std::string blocks;
@@ -88,17 +85,18 @@ void statOne(Session& s, const std::string& arg) {
     blocks += (b == 0 ? "" : " ") + std::to_string(node.getBlock(b));
   std::ostream& out = s.out();
   out << arg << "\n"
-      << "  i-node      " << n << "\n"
+      << "  i-node      " << found.number << "\n"
       << "  kind        " << kindWord(node.isFolder()) << "\n"
-      << "  owner       " << ownerText(readAccounts(s.ds()), node.getOwner()) << "\n"
+      << "  owner       " << ownerText(readUsersTable(s.ds()), node.getOwner()) << "\n"
       << "  rights      " << rights << "\n"
       << "  blocks      " << node.getBlockCount() << "\n"
       << "  datablocks  " << blocks << "\n";
   if (node.isFolder()) {
-    out << "  entries     " << countFolderEntries(s.ds(), n) << "\n";
+    out << "  entries     " << countFolderEntries(s.ds(), found.number) << "\n";
     return;
   }
   std::string bytes;
+  s.clearMessages();
   if (loadFileBytes(s.ds(), node, bytes) < 0)
     return s.failWithReason(arg, "the file can not be read.");
   out << "  length      " << bytes.size() << " bytes\n";

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "storage/AccountRecord.h"
 #include "storage/AllocMaps.h"
 #include "tools/fs5/ImageOps.h"
 #include "tools/fs5/Session.h"
@@ -63,7 +64,7 @@ void walkTree(DiskStream& ds, Picture& p, int16_t passwd) {
     p.inodes[n].kind = kind;
     markBlocks(p, node, kind, false);
     std::vector<ImageEntry> entries;
-    if (node.isFolder()) readFolderEntries(ds, n, entries);
+    if (node.isFolder()) readFolderEntries(ds, node, entries);
     for (const ImageEntry& entry : entries) queue.emplace_back(entry.inode, n);
   }
 }
@@ -130,12 +131,10 @@ void printLegend(std::ostream& out, bool highlighting) {
 
 // Highlights the i-node and datablocks of map's --path object; false after its failure line.
 bool highlightObject(Session& s, Picture& p) {
-  PathName path;
-  Inode node;
-  int16_t n = s.findObject(s.options().mapPath, path, node);
-  if (n < 0) return false;
-  p.inodes[n].highlighted = true;
-  markBlocks(p, node, CELL_FREE, true);
+  Handle found;
+  if (!s.findObject(s.options().mapPath, found)) return false;
+  p.inodes[found.number].highlighted = true;
+  markBlocks(p, found.node, CELL_FREE, true);
   return true;
 }
 
@@ -148,8 +147,8 @@ int runMap(Session& s) {
   const DiskLayout& layout = ds.layout();
   Picture p{std::vector<Cell>(layout.inodeCount()), std::vector<Cell>(layout.blockCount())};
   PathName passwd;
-  passwd.parse(ds.console(), "/etc/passwd");
-  walkTree(ds, p, lookUpObject(ds, passwd));
+  passwd.parse(ds.console(), ACCOUNT_FOLDER);
+  walkTree(ds, p, lookUpObject(ds, passwd).number);
   markLeaks(ds, p);
   bool highlighting = !s.options().mapPath.empty();
   if (!highlighting || highlightObject(s, p)) {

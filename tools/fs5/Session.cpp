@@ -60,17 +60,13 @@ bool Session::parseImagePath(std::string_view arg, std::string_view named, PathN
   return false;
 }
 
-int16_t Session::findObject(std::string_view arg, PathName& path, Inode& node) {
-  if (!parseImagePath(arg, arg, path)) return -1;
-  int16_t n = lookUpObject(*ds_, path);
-  if (n < 0) {
-    failWithReason(arg, "no such file or folder.");
-    return -1;
-  }
-  clearMessages();
-  if (readUsable(*ds_, n, path.lastName(), node)) return n;
-  failWithReason(arg, "the record can not be used.");
-  return -1;
+bool Session::findObject(std::string_view arg, Handle& found) {
+  PathName path;
+  if (!parseImagePath(arg, arg, path)) return false;
+  found = lookUpObject(*ds_, path);
+  if (found.found()) return true;
+  failWithReason(arg, found.number < 0 ? "no such file or folder." : "the record can not be used.");
+  return false;
 }
 
 void Session::clearMessages() { complained_.str(""); }

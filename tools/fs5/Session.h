@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "console/Console.h"
+#include "fsops/Lookup.h"
 #include "path/PathName.h"
 #include "storage/Inode.h"
 
@@ -70,10 +71,9 @@ class Session {
   // Parses the image path of `arg` ("::" and the path); false after the failure line naming
   // `named` (the path too long or too deep).
   bool parseImagePath(std::string_view arg, std::string_view named, PathName& path);
-  // Parses the image path of `arg` and finds what it names: its i-node number, with the record
-  // read into `node`, or -1 after the failure line ("no such file or folder.", or why the
-  // record can not be used).
-  int16_t findObject(std::string_view arg, PathName& path, Inode& node);
+  // Parses the image path of `arg` and looks up what it names, once, into `found`. False after
+  // the failure line ("no such file or folder.", or why the record can not be used).
+  bool findObject(std::string_view arg, Handle& found);
   // Before an operation of the lower layers: forgets what they printed so far.
   void clearMessages();
 

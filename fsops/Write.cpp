@@ -1,11 +1,11 @@
 #include "fsops/Write.h"
 
+#include <set>
 #include <string>
-#include <vector>
 
+#include "fsops/Content.h"
 #include "fsops/Lookup.h"
 #include "storage/AllocMaps.h"
-#include "storage/BlockReservation.h"
 #include "storage/DataBlock.h"
 #include "storage/Inode.h"
 
@@ -35,28 +35,14 @@ bool collectTyping(Console& con, std::string& typed) {
   return false;
 }
 
-// Stores `content` in the erased file n: its first datablock, then as many more as the
-// content needs. False after "The file was not saved." when the datablocks run out.
-bool storeContent(DiskStream& ds, int16_t n, const std::string& content) {
-  Inode node;
-  node.read(ds, n);
-  int blocksNeeded = static_cast<int>(content.size() + BLOCK_SIZE - 1) / BLOCK_SIZE;
-  BlockReservation taken(ds);
-  if (!taken.take(blocksNeeded - 1)) {
-    ds.console().error("The file was not saved.");
-    return false;
+// True when the erase would free every datablock the file lists after its first: each one in
+// use and listed once. Reads only.
+bool listsFreeableBlocks(DiskStream& ds, const Inode& node) {
+  std::set<int16_t> seen;
+  for (int k = 1; k < node.getBlockCount(); ++k) {
+    int16_t block = node.getBlock(k);
+    if (!isBlockUsed(ds, block) || !seen.insert(block).second) return false;
   }
-  taken.commit();
-  for (int16_t k : taken.blocks()) node.appendBlock(k);
-  for (int b = 0; b < blocksNeeded; ++b) {
-    DataBlock block;
-    block.setBlockIndex(node.getBlock(b));
-    std::size_t from = static_cast<std::size_t>(b) * BLOCK_SIZE;
-    std::size_t count = std::min<std::size_t>(BLOCK_SIZE, content.size() - from);
-    for (std::size_t i = 0; i < count; ++i) block.set(static_cast<int>(i), content[from + i]);
-    block.write(ds);
-  }
-  if (blocksNeeded > 1) node.write(ds);
   return true;
 }
 
@@ -91,17 +77,25 @@ int16_t eraseFile(DiskStream& ds, bool verbose, std::string_view path) {
 }
 
 int16_t writeFile(DiskStream& ds, const Handle& file) {
-  if (eraseFile(ds, true, file) < 0) return -1;
   Console& con = ds.console();
+  if (!isUsableFile(con, file, ROOT_NOT_FILE)) return -1;
+  // A datablock the erase could not free: the erase fails now, as it always has.
+  if (!listsFreeableBlocks(ds, file.node)) return eraseFile(ds, true, file);
+  con.line("Erasing the file \"" + file.name + "\"");
   con.line("Press \"Esc\", then \"Enter\" to finish your input and save the file.");
   con.line("Input the data here:");
   std::string typed;
-  if (!collectTyping(con, typed)) return -1;
-  typed.push_back(static_cast<char>(END_MARK));
-  // The typing was a wait: the file is looked up again and emptied again before it is filled.
+  bool fits = collectTyping(con, typed);
+  // The typing was a wait: only the path crosses it. The file is looked up again, then
+  // erased and filled in one go.
   Handle again = lookup(ds, true, file.path);
-  if (eraseFile(ds, false, again) < 0) return -1;
-  return storeContent(ds, again.number, typed) ? 0 : -1;
+  if (!fits) {
+    eraseFile(ds, false, again);
+    return -1;
+  }
+  StoreResult stored = storeContent(ds, again, typed);
+  if (stored == StoreResult::NO_DATABLOCKS) con.error("The file was not saved.");
+  return stored == StoreResult::STORED ? 0 : -1;
 }
 
 }  // namespace fs5

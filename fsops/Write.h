@@ -25,12 +25,16 @@ int16_t eraseFile(DiskStream& ds, bool verbose, const Handle& file);
 // The same for the file at an absolute path text, looked up first (with verbose).
 int16_t eraseFile(DiskStream& ds, bool verbose, std::string_view path);
 
-// Erases the file, then stores the characters read from the console's main buffer up to
-// Escape (or the end of input) with the end mark. The 10,000th character prints
-// "The file is full", the rest of the typing up to the Escape is read and dropped, and the
-// file stays erased. The typing is a wait: the file is then looked up again by its path and
-// emptied again (quietly) before the content is stored. When the datablocks run out while
-// saving, the ones taken are given back and "The file was not saved." follows the
+// Makes, reading only, the checks the erase makes and prints "Erasing the file "<name>"",
+// "Press "Esc", then "Enter" to finish your input and save the file." and "Input the data
+// here:"; then reads characters from the console's main buffer up to Escape (or the end of
+// input). The 10,000th character prints "The file is full" and the rest of the typing up to
+// the Escape is read and dropped. The typing is a wait: only the path crosses it. The file is
+// then looked up again by its path (with verbose) and, in one go, erased and, unless full,
+// given the typed characters (storeContent); a file gone or changed meanwhile is reported by
+// the lookup or the erase and nothing is written. A file the erase would fail on (a listed
+// datablock already free) is erased at once, failing as eraseFile does, and nothing is read.
+// When the datablocks run out while saving, "The file was not saved." follows the
 // allocator's line. Returns 0 or -1.
 int16_t writeFile(DiskStream& ds, const Handle& file);
 

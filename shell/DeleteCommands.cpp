@@ -11,15 +11,46 @@ namespace {
 // The found target's last component in double quotes, as the refusal lines name it.
 std::string quotedTarget(const Handle& found) { return "\"" + found.name + "\""; }
 
+// Looks the target of rm up and makes rm's checks; false when the branch has ended.
+bool findFileToDelete(CommandContext& c, const PathName& target, Handle& found) {
+  if (!findTarget(c, target, found)) return false;
+  if (holderAllows(c, target, RIGHT_WRITE)) return true;
+  refuse(c, "You can not delete the " + quotedTarget(found) + " file.");
+  return false;
+}
+
+// Looks the target of rmdir up and makes rmdir's checks; false when the branch has ended.
+bool findFolderToDelete(CommandContext& c, const PathName& target, Handle& found) {
+  if (!findTarget(c, target, found)) return false;
+  if (found.node.isFile()) {
+    c.con.line(quotedTarget(found) +
+               " is a file, not a folder. You can not delete a file with this command.");
+    c.con.line("Use \"rm\" command to delete a file.");
+    c.con.waitForEnter();
+    return false;
+  }
+  if (target.getText() == c.state.workFolder().getText()) {
+    c.con.line("You can not delete a folder while you are in it.");
+    c.con.waitForEnter();
+    return false;
+  }
+  if (holderAllows(c, target, RIGHT_WRITE)) return true;
+  refuse(c, "You can not delete the " + quotedTarget(found) + " folder.");
+  return false;
+}
+
 }  // namespace
 
+// The answer to the question is a wait: only the path crosses it, and the target is looked up
+// and checked again before anything is deleted.
 void runRm(CommandContext& c) {
   PathName target;
   Handle found;
-  if (!requireArguments(c, 1) || !resolveTarget(c, 0, target) || !findTarget(c, target, found))
+  if (!requireArguments(c, 1) || !resolveTarget(c, 0, target) ||
+      !findFileToDelete(c, target, found))
     return;
-  if (!holderAllows(c, target, RIGHT_WRITE))
-    return refuse(c, "You can not delete the " + quotedTarget(found) + " file.");
+  if (!confirmFileDeletion(c.con)) return finish(c);
+  if (!findFileToDelete(c, target, found)) return;
   deleteFile(c.ds, true, found);
   finish(c);
 }
@@ -27,20 +58,11 @@ void runRm(CommandContext& c) {
 void runRmdir(CommandContext& c) {
   PathName target;
   Handle found;
-  if (!requireArguments(c, 1) || !resolveTarget(c, 0, target) || !findTarget(c, target, found))
+  if (!requireArguments(c, 1) || !resolveTarget(c, 0, target) ||
+      !findFolderToDelete(c, target, found))
     return;
-  if (found.node.isFile()) {
-    c.con.line(quotedTarget(found) +
-               " is a file, not a folder. You can not delete a file with this command.");
-    c.con.line("Use \"rm\" command to delete a file.");
-    return c.con.waitForEnter();
-  }
-  if (target.getText() == c.state.workFolder().getText()) {
-    c.con.line("You can not delete a folder while you are in it.");
-    return c.con.waitForEnter();
-  }
-  if (!holderAllows(c, target, RIGHT_WRITE))
-    return refuse(c, "You can not delete the " + quotedTarget(found) + " folder.");
+  if (!confirmFolderDeletion(c.con)) return finish(c);
+  if (!findFolderToDelete(c, target, found)) return;
   deleteFolderTree(c.ds, true, found);
   finish(c);
 }

@@ -21,20 +21,6 @@ void reportNotErased(Console& con, int index, int block, const std::string& name
                 ") was not deleted.\nThe file was not erased.");
 }
 
-// Reads characters up to Escape or the end of input into `typed`; false when the file would
-// overflow (the rest of the typing is then read and dropped).
-bool collectTyping(Console& con, std::string& typed) {
-  for (;;) {
-    int c = con.readChar();
-    if (c == KEY_ESCAPE || c == END_OF_INPUT) return true;
-    if (typed.size() + 1 >= static_cast<std::size_t>(MAX_FILE_BYTES)) break;
-    typed.push_back(static_cast<char>(c));
-  }
-  con.error("The file is full");
-  for (int c = con.readChar(); c != KEY_ESCAPE && c != END_OF_INPUT;) c = con.readChar();
-  return false;
-}
-
 // True when the erase would free every datablock the file lists after its first: each one in
 // use and listed once. Reads only.
 bool listsFreeableBlocks(DiskStream& ds, const Inode& node) {
@@ -47,6 +33,18 @@ bool listsFreeableBlocks(DiskStream& ds, const Inode& node) {
 }
 
 }  // namespace
+
+bool readTyping(Console& con, std::string& typed) {
+  for (;;) {
+    int c = con.readChar();
+    if (c == KEY_ESCAPE || c == END_OF_INPUT) return true;
+    if (typed.size() + 1 >= static_cast<std::size_t>(MAX_FILE_BYTES)) break;
+    typed.push_back(static_cast<char>(c));
+  }
+  con.error("The file is full");
+  for (int c = con.readChar(); c != KEY_ESCAPE && c != END_OF_INPUT;) c = con.readChar();
+  return false;
+}
 
 int16_t eraseFile(DiskStream& ds, bool verbose, const Handle& file) {
   if (!isUsableFile(ds.console(), file, ROOT_NOT_FILE)) return -1;
@@ -76,26 +74,34 @@ int16_t eraseFile(DiskStream& ds, bool verbose, std::string_view path) {
   return eraseFile(ds, verbose, lookup(ds, true, path));
 }
 
-int16_t writeFile(DiskStream& ds, const Handle& file) {
+bool startWriting(DiskStream& ds, const Handle& file) {
   Console& con = ds.console();
-  if (!isUsableFile(con, file, ROOT_NOT_FILE)) return -1;
-  // A datablock the erase could not free: the erase fails now, as it always has.
-  if (!listsFreeableBlocks(ds, file.node)) return eraseFile(ds, true, file);
+  if (!isUsableFile(con, file, ROOT_NOT_FILE)) return false;
+  if (!listsFreeableBlocks(ds, file.node)) {
+    eraseFile(ds, true, file);  // fails now on the datablock it can not free, as it always has
+    return false;
+  }
   con.line("Erasing the file \"" + file.name + "\"");
   con.line("Press \"Esc\", then \"Enter\" to finish your input and save the file.");
   con.line("Input the data here:");
-  std::string typed;
-  bool fits = collectTyping(con, typed);
-  // The typing was a wait: only the path crosses it. The file is looked up again, then
-  // erased and filled in one go.
-  Handle again = lookup(ds, true, file.path);
+  return true;
+}
+
+int16_t saveTyping(DiskStream& ds, const Handle& file, std::string_view typed, bool fits) {
   if (!fits) {
-    eraseFile(ds, false, again);
+    eraseFile(ds, false, file);
     return -1;
   }
-  StoreResult stored = storeContent(ds, again, typed);
-  if (stored == StoreResult::NO_DATABLOCKS) con.error("The file was not saved.");
+  StoreResult stored = storeContent(ds, file, typed);
+  if (stored == StoreResult::NO_DATABLOCKS) ds.console().error("The file was not saved.");
   return stored == StoreResult::STORED ? 0 : -1;
+}
+
+int16_t writeFile(DiskStream& ds, const Handle& file) {
+  if (!startWriting(ds, file)) return -1;
+  std::string typed;
+  bool fits = readTyping(ds.console(), typed);
+  return saveTyping(ds, lookup(ds, true, file.path), typed, fits);
 }
 
 }  // namespace fs5

@@ -39,30 +39,31 @@ bool findFolderToDelete(CommandContext& c, const PathName& target, Handle& found
   return false;
 }
 
+// Forms the target of argument 0, looks it up and checks it with `find`, then asks `ask`.
+// The answer is a wait: only the path crosses it, and the target is looked up and checked
+// again before anything is deleted. False when the branch has ended (a no ends with finish).
+bool findConfirmedTarget(CommandContext& c, bool (*find)(CommandContext&, const PathName&, Handle&),
+                         bool (*ask)(Console&), Handle& found) {
+  PathName target;
+  if (!requireArguments(c, 1) || !resolveTarget(c, 0, target) || !find(c, target, found))
+    return false;
+  if (ask(c.con)) return find(c, target, found);
+  finish(c);
+  return false;
+}
+
 }  // namespace
 
-// The answer to the question is a wait: only the path crosses it, and the target is looked up
-// and checked again before anything is deleted.
 void runRm(CommandContext& c) {
-  PathName target;
   Handle found;
-  if (!requireArguments(c, 1) || !resolveTarget(c, 0, target) ||
-      !findFileToDelete(c, target, found))
-    return;
-  if (!confirmFileDeletion(c.con)) return finish(c);
-  if (!findFileToDelete(c, target, found)) return;
+  if (!findConfirmedTarget(c, findFileToDelete, confirmFileDeletion, found)) return;
   deleteFile(c.ds, true, found);
   finish(c);
 }
 
 void runRmdir(CommandContext& c) {
-  PathName target;
   Handle found;
-  if (!requireArguments(c, 1) || !resolveTarget(c, 0, target) ||
-      !findFolderToDelete(c, target, found))
-    return;
-  if (!confirmFolderDeletion(c.con)) return finish(c);
-  if (!findFolderToDelete(c, target, found)) return;
+  if (!findConfirmedTarget(c, findFolderToDelete, confirmFolderDeletion, found)) return;
   deleteFolderTree(c.ds, true, found);
   finish(c);
 }

@@ -73,9 +73,10 @@ class DiskStream {
 // Several consoles may work on one image. The first access after releaseLock() takes an
 // exclusive advisory lock (flock(2)) on the file, which the stream holds until releaseLock()
 // is called again: the shell calls it whenever the console waits for a person, so every
-// stretch of work between two reads of the console runs alone, reading the image afresh. When
-// another process holds the lock for longer than a moment, "Waiting for the disk image, in use
-// by another console." is printed on standard output and the stream waits for it.
+// stretch of work between two reads of the console runs alone, reading the image afresh. Only
+// names and path texts cross a read from the person: records and numbers are read again after.
+// When another process holds the lock for longer than a moment, "Waiting for the disk image,
+// in use by another console." is printed on standard output and the stream waits for it.
 class FileDiskStream : public DiskStream {
  public:
   // With lockOnAccess false the stream takes no lock: its owner holds one.

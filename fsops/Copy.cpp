@@ -113,7 +113,7 @@ bool refreshFolder(DiskStream& ds, Handle& folder) {
 int16_t entryNow(DiskStream& ds, const Handle& folder, int b, const std::string& name,
                  int16_t number) {
   FolderBlock block;
-  if (b < folder.node.getBlockCount() && block.read(ds, folder.node.getBlock(b)) == 0)
+  if (b < folder.node.getBlockCount() && block.read(ds, folder.node.getBlock(b)) >= 0)
     for (int j = 0; j < block.getCount(); ++j)
       if (block.getEntryName(j) == name && block.getEntryInode(j) == number) return number;
   return findInFolder(ds, false, folder.number, name);

@@ -5,12 +5,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <regex>
 #include <thread>
 
+#include "fsops/Lookup.h"
 #include "tests/support/TestSupport.h"
 
 namespace fs5::test {
@@ -186,6 +188,37 @@ TEST(Consoles, AConfirmedDeletionChecksItsTargetAgain) {
     EXPECT_EQ(contentsOwnedBy(dir.file("disk.fs5"), 1), std::vector<std::string>{"alice's"})
         << c.command;
   }
+}
+
+// cp -R waits for a key at a damaged entry (its name emptied) while root deletes the next
+// entry of the same datablock and makes a file that takes its i-node: the copy goes on by
+// names, so the deleted entry is skipped and the new file is not copied in its place.
+TEST(Consoles, ATreeCopyGoesOnByNamesAfterAWait) {
+  TempDir dir;
+  const std::string image = dir.file("disk.fs5");
+  writeBytes(image, standardImage());
+  ASSERT_EQ(runSession(image,
+                       "root\nsecret1\nmkdir /tmp/s\n\nmkdir /tmp/d\n\nvi /tmp/s/a\n\n"
+                       "vi /tmp/s/b\n\nvi /tmp/s/c\n\nvi /tmp/s/e\n\nexit\n"),
+            0);
+  {
+    ImageStream io(image);
+    Handle s = lookup(io.ds, false, "/tmp/s");
+    ASSERT_EQ(s.node.getBlockCount(), 2);
+    pokeRecord(image, {"poke", "block", std::to_string(s.node.getBlock(1)), "4", "00"});
+  }
+  const std::vector<std::string> damage = checkImageProblems(image);
+  HeldConsole copier(dir, "copier");
+  copier.type("root\nsecret1\ncp -R /tmp/s /tmp/d\n");
+  ASSERT_TRUE(copier.comesToShow("The source of copying is not a file.\n"))
+      << text(dir.file("copier"));
+  ASSERT_EQ(runRootConsole(dir, "rm /tmp/s/c\n\n\nvi /tmp/n\n\nvi -i /tmp/n\nnew\x1b\n\n"), 0);
+  EXPECT_EQ(copier.finish("\n\nexit\n"), 0);
+  EXPECT_NE(text(dir.file("copier")).find("The folder \"s\" was not copied completely."),
+            std::string::npos);
+  std::vector<std::string> texts = contentsOwnedBy(image, 0);
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), "new"), 1);
+  EXPECT_EQ(checkImageProblems(image), damage);
 }
 
 // A console that finds the image held by another process says so once, waits, and then

@@ -1,0 +1,22 @@
+# vi -i on a file whose second datablock is marked free in the map: the erase's checks fail
+# before the typing, with the erase's lines, and nothing is read as typing
+[root @fs5 /root/ ]# vi g
+
+The file "g" was created successfully.
+
+[root @fs5 /root/ ]# vi -i g
+
+Erasing the file "g"
+Press "Esc", then "Enter" to finish your input and save the file.
+Input the data here:
+«xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\x1b»
+
+[root @fs5 /root/ ]# 
+? poke bmap 27 0 00
+[root @fs5 /root/ ]# vi -i g
+
+! This datablock is already free.
+! The datablock with the index: 1 in the list of the file "g" 
+! (number: 27) was not deleted.
+! The file was not erased.
+fs5ck: i-node 20: lists datablock 27, which is free in the map.

@@ -1,18 +1,11 @@
-# vi -i on a file whose second datablock is marked free in the map: the erase's checks fail
-# before the typing, with the erase's lines, and nothing is read as typing
+# vi -i on a file listing a datablock that is free in the map: the erase's checks fail before
+# the typing, with the erase's lines, and nothing is read as typing
 [root @fs5 /root/ ]# vi g
 
 The file "g" was created successfully.
 
-[root @fs5 /root/ ]# vi -i g
-
-Erasing the file "g"
-Press "Esc", then "Enter" to finish your input and save the file.
-Input the data here:
-«xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\x1b»
-
-[root @fs5 /root/ ]# 
-? poke bmap 27 0 00
+? poke inode 20 206 02 00
+? poke inode 20 8 1b 00
 [root @fs5 /root/ ]# vi -i g
 
 ! This datablock is already free.

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "fsops/Lookup.h"
-#include "path/PathName.h"
 #include "storage/BlockReservation.h"
 #include "storage/DataBlock.h"
 
@@ -50,16 +49,13 @@ int16_t readContent(DiskStream& ds, const Inode& file, std::string& bytes) {
   return 0;
 }
 
-int16_t storeContent(DiskStream& ds, std::string_view path, std::string_view bytes) {
-  if (eraseFile(ds, false, path) < 0) return -1;
-  PathName target;
-  if (target.parse(ds.console(), path) < 0) return -1;
+StoreResult storeContent(DiskStream& ds, const Handle& file, std::string_view bytes) {
+  if (eraseFile(ds, false, file) < 0) return StoreResult::NOT_ERASED;
   Inode node;
-  int16_t n = resolveWhole(ds, true, target);
-  if (n < 0 || node.read(ds, n) < 0) return -1;
+  node.read(ds, file.number);
   int blocks = blocksForContent(bytes.size());
   BlockReservation extra(ds);
-  if (!extra.take(blocks - 1)) return -1;
+  if (!extra.take(blocks - 1)) return StoreResult::NO_DATABLOCKS;
   extra.commit();
   for (int16_t k : extra.blocks()) node.appendBlock(k);
   for (int b = 0; b < blocks; ++b) {
@@ -69,7 +65,7 @@ int16_t storeContent(DiskStream& ds, std::string_view path, std::string_view byt
     block.write(ds);
   }
   if (blocks > 1) node.write(ds);
-  return 0;
+  return StoreResult::STORED;
 }
 
 }  // namespace fs5

@@ -1,6 +1,5 @@
 // A file's content as bytes: reading what a file holds before its end mark, and storing given
-// bytes as a file's new content. The editor behind "vi -i" stores typed characters the same
-// way; these take the bytes whole, from a program rather than a person.
+// bytes as a file's new content, whole: from a program, or the typing the editor collected.
 #ifndef FS5_FSOPS_CONTENT_H_
 #define FS5_FSOPS_CONTENT_H_
 
@@ -9,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "fsops/Lookup.h"
 #include "fsops/Write.h"
 #include "storage/DiskStream.h"
 #include "storage/Inode.h"
@@ -28,13 +28,20 @@ int blocksForContent(std::size_t length);
 // not a file; the storage layer's line is printed on standard error.
 int16_t readContent(DiskStream& ds, const Inode& file, std::string& bytes);
 
-// Gives the file at the absolute path the content `bytes`, which the caller has checked:
-// no end mark in it and at most MAX_CONTENT_BYTES long. The file is erased (eraseFile, quiet)
-// and then gets the bytes, the end mark and zero bytes; its first datablock stays its first,
-// the others come first-fit from the map. Owner and rights stay. Returns 0, or -1 after the
-// erase's lines or, when the datablocks run out, the allocator's line (the ones taken are
-// given back and the file stays erased).
-int16_t storeContent(DiskStream& ds, std::string_view path, std::string_view bytes);
+// What storeContent did.
+enum class StoreResult {
+  STORED,         // the file holds the bytes
+  NOT_ERASED,     // the erase failed (its lines are printed): nothing stored
+  NO_DATABLOCKS,  // the allocator's line is printed; the ones taken are given back and the
+                  // file stays erased
+};
+
+// Gives the found file the content `bytes`, which the caller has checked: no end mark in it
+// and at most MAX_CONTENT_BYTES long. The file is erased (eraseFile, quiet) and then gets the
+// bytes, the end mark and zero bytes; its first datablock stays its first, the others come
+// first-fit from the map. Owner and rights stay. The editor behind "vi -i" saves the typing
+// with it too.
+StoreResult storeContent(DiskStream& ds, const Handle& file, std::string_view bytes);
 
 }  // namespace fs5
 

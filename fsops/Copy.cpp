@@ -96,17 +96,47 @@ bool copyChild(DiskStream& ds, const Handle& child, const Handle& to) {
   return copyFolderTree(ds, false, child, to) == 0;
 }
 
-// Copies every entry of the source folder but ".." and "." into `to`, in folder order.
-// False when any of them was not copied.
+// The folder `folder` looked up again by its path, quietly; false when that path no longer
+// names the same folder. A child's copy may have waited for a key, and only path texts and
+// names cross a wait.
+bool refreshFolder(DiskStream& ds, Handle& folder) {
+  Handle again = lookup(ds, false, folder.path);
+  if (!again.isFolder() || again.number != folder.number) return false;
+  folder = again;
+  return true;
+}
+
+// The i-node of the entry {number, name} in datablock b of the folder (the one of that name
+// nearest the start of the block's list), or of the first entry of that name anywhere;
+// -1 when the name is gone. Datablock b is read first, so an unchanged folder is read no
+// further.
+int16_t entryNow(DiskStream& ds, const Handle& folder, int b, const std::string& name,
+                 int16_t number) {
+  FolderBlock block;
+  if (b < folder.node.getBlockCount() && block.read(ds, folder.node.getBlock(b)) >= 0)
+    for (int j = 0; j < block.getCount(); ++j)
+      if (block.getEntryName(j) == name && block.getEntryInode(j) == number) return number;
+  return findInFolder(ds, false, folder.number, name);
+}
+
+// Copies every entry of the source folder but ".." and "." into `to`, in folder order. Only
+// the names of a datablock's entries are kept from one child to the next: before each child
+// both folders are looked up again by path and the child by its name, so a wait in a child's
+// copy leaves nothing stale. A folder or a name gone meanwhile is skipped. False when any
+// entry was not copied.
 bool copyChildren(DiskStream& ds, const Handle& from, const Handle& to) {
   bool complete = true;
-  for (int b = 0; b < from.node.getBlockCount(); ++b) {
+  Handle source = from;
+  Handle into = to;
+  for (int b = 0; b < source.node.getBlockCount(); ++b) {
     FolderBlock block;
-    if (block.read(ds, from.node.getBlock(b)) < 0) return false;
+    if (block.read(ds, source.node.getBlock(b)) < 0) return false;
     for (int j = 0; j < block.getCount(); ++j) {
       std::string name = block.getEntryName(j);
       if (name == ".." || name == ".") continue;
-      if (!copyChild(ds, lookupEntry(ds, from, name, block.getEntryInode(j)), to)) complete = false;
+      if (!refreshFolder(ds, source) || !refreshFolder(ds, into)) return false;
+      int16_t n = entryNow(ds, source, b, name, block.getEntryInode(j));
+      if (n < 0 || !copyChild(ds, lookupEntry(ds, source, name, n), into)) complete = false;
     }
   }
   return complete;

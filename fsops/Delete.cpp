@@ -16,11 +16,6 @@ std::string quotedName(std::string_view name) { return "\"" + std::string(name) 
 
 bool isDotName(std::string_view name) { return name == "." || name == ".."; }
 
-// Prints the two lines of a confirmation question and reads the answer: false for no.
-bool confirmed(Console& con, std::string_view question, std::string_view choices) {
-  return con.confirm(question, choices);
-}
-
 // Where an entry stands: the position of its datablock in the folder's list, the datablock,
 // the slot, and the entry itself.
 struct EntrySpot {
@@ -214,16 +209,21 @@ int16_t deleteTree(DiskStream& ds, bool verbose, const Handle& folder) {
 
 }  // namespace
 
-int16_t deleteFile(DiskStream& ds, bool confirm, std::string_view path) {
-  if (confirm && !confirmed(ds.console(), "Delete file with all its content?",
-                            "(\"Enter\" - yes, \"Esc\" + \"Enter\"- no)"))
-    return 0;
-  return eraseAndRemove(ds, confirm, lookup(ds, true, path));
+bool confirmFileDeletion(Console& con) {
+  return con.confirm("Delete file with all its content?",
+                     "(\"Enter\" - yes, \"Esc\" + \"Enter\"- no)");
 }
 
-int16_t deleteFile(DiskStream& ds, bool confirm, const Handle& file) {
-  if (confirm) return deleteFile(ds, true, file.path.getText());
-  return eraseAndRemove(ds, false, file);
+bool confirmFolderDeletion(Console& con) {
+  return con.confirm("Delete folder with all its content?", "(\"Enter\" - yes, \"Esc\" - no)");
+}
+
+int16_t deleteFile(DiskStream& ds, bool verbose, std::string_view path) {
+  return eraseAndRemove(ds, verbose, lookup(ds, true, path));
+}
+
+int16_t deleteFile(DiskStream& ds, bool verbose, const Handle& file) {
+  return eraseAndRemove(ds, verbose, file);
 }
 
 int16_t removeEntry(DiskStream& ds, bool verbose, bool isFolder, const Handle& entry) {
@@ -272,20 +272,16 @@ int16_t detachEntry(DiskStream& ds, bool isFolder, const Handle& entry) {
   return 0;
 }
 
-int16_t deleteFolderTree(DiskStream& ds, bool confirm, std::string_view path) {
+int16_t deleteFolderTree(DiskStream& ds, bool verbose, std::string_view path) {
   Console& con = ds.console();
-  if (confirm &&
-      !confirmed(con, "Delete folder with all its content?", "(\"Enter\" - yes, \"Esc\" - no)"))
-    return 0;
   PathName folder;
   if (folder.parse(con, path) < 0 || !isDeletableFolder(con, folder)) return -1;
-  return deleteTree(ds, confirm, lookup(ds, true, folder));
+  return deleteTree(ds, verbose, lookup(ds, true, folder));
 }
 
-int16_t deleteFolderTree(DiskStream& ds, bool confirm, const Handle& folder) {
-  if (confirm) return deleteFolderTree(ds, true, folder.path.getText());
+int16_t deleteFolderTree(DiskStream& ds, bool verbose, const Handle& folder) {
   if (!isDeletableFolder(ds.console(), folder.path)) return -1;
-  return deleteTree(ds, false, folder);
+  return deleteTree(ds, verbose, folder);
 }
 
 }  // namespace fs5

@@ -19,14 +19,18 @@
 
 namespace fs5 {
 
-// Deletes the file: empties it (eraseFile), then removeEntry. With confirm it first asks
-// "Delete file with all its content?" and "("Enter" - yes, "Esc" + "Enter"- no)" and reads
-// one key; Escape (or the end of input) returns 0 with nothing changed. The answer is a wait,
-// so the file is then looked up again by its path. confirm also makes the erase and the
-// removal verbose. A folder is refused by the erase (""<name>" is a folder,not a file.", -1).
-int16_t deleteFile(DiskStream& ds, bool confirm, const Handle& file);
-// The same for an absolute path text, looked up (with verbose) after the question.
-int16_t deleteFile(DiskStream& ds, bool confirm, std::string_view path);
+// The questions asked before rm and rmdir delete anything: "Delete file with all its
+// content?" and "("Enter" - yes, "Esc" + "Enter"- no)", or "Delete folder with all its
+// content?" and "("Enter" - yes, "Esc" - no)", then one key read: false for Escape or the end
+// of input. The answer is a wait: the caller looks its target up again afterwards.
+bool confirmFileDeletion(Console& con);
+bool confirmFolderDeletion(Console& con);
+
+// Deletes the file: empties it (eraseFile), then removeEntry, both verbose with verbose. A
+// folder is refused by the erase (""<name>" is a folder,not a file.", -1).
+int16_t deleteFile(DiskStream& ds, bool verbose, const Handle& file);
+// The same for an absolute path text, looked up (with verbose) first.
+int16_t deleteFile(DiskStream& ds, bool verbose, std::string_view path);
 
 // Takes the found entry out of the folder that holds it (found by the entry's name there, as
 // lookups meet it), then frees the
@@ -63,20 +67,16 @@ int16_t detachEntry(DiskStream& ds, bool isFolder, const Handle& entry);
 // Deletes the found folder with everything below it, depth first: one child per pass (files
 // with deleteFile, folders with deleteFolderTree, both quiet), re-reading the folder each
 // pass, until only ".." and "." are left; then clears the screen and takes the folder out
-// with removeEntry (verbose with confirm). With confirm it first asks
-// "Delete folder with all its content?" and "("Enter" - yes, "Esc" - no)" and reads one key;
-// Escape (or the end of input) returns 0 with nothing changed; otherwise the folder is looked
-// up again by its path. Every folder of the tree clears the screen just before its own entry
-// is removed. No rights are tested. Refusals (standard error), before the folder is looked up
-// again: "The root folder "/" can not be destroyed." and "The folder "<name>" can not be
-// deleted." for a last component "." or ".."; then ""<name>" is a file,not a folder." for a
-// file (a handle that found nothing usable fails silently: its lookup has said why). The
-// deletion ends with -1 at the first child that could not be deleted, or whose path would be
-// deeper than 8 components (after the path's depth lines).
-int16_t deleteFolderTree(DiskStream& ds, bool confirm, const Handle& folder);
-// The same for an absolute path text, looked up (with verbose) after the question and the
-// refusals.
-int16_t deleteFolderTree(DiskStream& ds, bool confirm, std::string_view path);
+// with removeEntry (verbose with verbose). Every folder of the tree clears the screen just
+// before its own entry is removed. No rights are tested and nothing is read from the person.
+// Refusals (standard error): "The root folder "/" can not be destroyed." and "The folder
+// "<name>" can not be deleted." for a last component "." or ".."; then ""<name>" is a
+// file,not a folder." for a file (a handle that found nothing usable fails silently: its
+// lookup has said why). The deletion ends with -1 at the first child that could not be
+// deleted, or whose path would be deeper than 8 components (after the path's depth lines).
+int16_t deleteFolderTree(DiskStream& ds, bool verbose, const Handle& folder);
+// The same for an absolute path text, looked up (with verbose) after the refusals.
+int16_t deleteFolderTree(DiskStream& ds, bool verbose, std::string_view path);
 
 }  // namespace fs5
 

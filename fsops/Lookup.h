@@ -32,12 +32,14 @@ enum class LookupResult {
 // What a lookup found: the object's i-node number and its record as read, the folder that
 // holds it and its last name, or why there is nothing to use.
 //
-// A handle lives within one stretch of work, between two reads from the person. I-node
-// numbers are reused once freed, and other consoles may change the image while this one
-// waits, so after a wait for a key or a line (a confirmation, the editor's typing) the path
-// is looked up again: one call, lookup(ds, verbose, handle.path). Within the stretch the
-// numbers stay valid; an operation that changes a record reads it again rather than trust
-// `node`, and writes a copy (Inode::write clears the record it writes).
+// The rule: only names and path texts cross a read from the person. A handle lives within
+// one stretch of work, between two reads from the person. I-node numbers are reused once
+// freed, and other consoles may change the image while this one waits, so after a wait for a
+// key or a line (a confirmation, a password, the editor's typing, a failure's key) the path
+// is looked up again, and checked again, before anything changes: one call,
+// lookup(ds, verbose, handle.path). A tree walk goes on by looking up the next name. Within
+// the stretch the numbers stay valid; an operation that changes a record reads it again
+// rather than trust `node`, and writes a copy (Inode::write clears the record it writes).
 struct Handle {
   LookupResult result = LookupResult::MISSING;
   int16_t number = -1;                 // the object's i-node (0 for the root), -1 when not found

@@ -1,11 +1,11 @@
 #include "fsops/Write.h"
 
+#include <set>
 #include <string>
-#include <vector>
 
+#include "fsops/Content.h"
 #include "fsops/Lookup.h"
 #include "storage/AllocMaps.h"
-#include "storage/BlockReservation.h"
 #include "storage/DataBlock.h"
 #include "storage/Inode.h"
 
@@ -21,9 +21,20 @@ void reportNotErased(Console& con, int index, int block, const std::string& name
                 ") was not deleted.\nThe file was not erased.");
 }
 
-// Reads characters up to Escape or the end of input into `typed`; false when the file would
-// overflow (the rest of the typing is then read and dropped).
-bool collectTyping(Console& con, std::string& typed) {
+// True when the erase would free every datablock the file lists after its first: each one in
+// use and listed once. Reads only.
+bool listsFreeableBlocks(DiskStream& ds, const Inode& node) {
+  std::set<int16_t> seen;
+  for (int k = 1; k < node.getBlockCount(); ++k) {
+    int16_t block = node.getBlock(k);
+    if (!isBlockUsed(ds, block) || !seen.insert(block).second) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool readTyping(Console& con, std::string& typed) {
   for (;;) {
     int c = con.readChar();
     if (c == KEY_ESCAPE || c == END_OF_INPUT) return true;
@@ -34,33 +45,6 @@ bool collectTyping(Console& con, std::string& typed) {
   for (int c = con.readChar(); c != KEY_ESCAPE && c != END_OF_INPUT;) c = con.readChar();
   return false;
 }
-
-// Stores `content` in the erased file n: its first datablock, then as many more as the
-// content needs. False after "The file was not saved." when the datablocks run out.
-bool storeContent(DiskStream& ds, int16_t n, const std::string& content) {
-  Inode node;
-  node.read(ds, n);
-  int blocksNeeded = static_cast<int>(content.size() + BLOCK_SIZE - 1) / BLOCK_SIZE;
-  BlockReservation taken(ds);
-  if (!taken.take(blocksNeeded - 1)) {
-    ds.console().error("The file was not saved.");
-    return false;
-  }
-  taken.commit();
-  for (int16_t k : taken.blocks()) node.appendBlock(k);
-  for (int b = 0; b < blocksNeeded; ++b) {
-    DataBlock block;
-    block.setBlockIndex(node.getBlock(b));
-    std::size_t from = static_cast<std::size_t>(b) * BLOCK_SIZE;
-    std::size_t count = std::min<std::size_t>(BLOCK_SIZE, content.size() - from);
-    for (std::size_t i = 0; i < count; ++i) block.set(static_cast<int>(i), content[from + i]);
-    block.write(ds);
-  }
-  if (blocksNeeded > 1) node.write(ds);
-  return true;
-}
-
-}  // namespace
 
 int16_t eraseFile(DiskStream& ds, bool verbose, const Handle& file) {
   if (!isUsableFile(ds.console(), file, ROOT_NOT_FILE)) return -1;
@@ -90,18 +74,34 @@ int16_t eraseFile(DiskStream& ds, bool verbose, std::string_view path) {
   return eraseFile(ds, verbose, lookup(ds, true, path));
 }
 
-int16_t writeFile(DiskStream& ds, const Handle& file) {
-  if (eraseFile(ds, true, file) < 0) return -1;
+bool startWriting(DiskStream& ds, const Handle& file) {
   Console& con = ds.console();
+  if (!isUsableFile(con, file, ROOT_NOT_FILE)) return false;
+  if (!listsFreeableBlocks(ds, file.node)) {
+    eraseFile(ds, true, file);  // fails now on the datablock it can not free, as it always has
+    return false;
+  }
+  con.line("Erasing the file \"" + file.name + "\"");
   con.line("Press \"Esc\", then \"Enter\" to finish your input and save the file.");
   con.line("Input the data here:");
+  return true;
+}
+
+int16_t saveTyping(DiskStream& ds, const Handle& file, std::string_view typed, bool fits) {
+  if (!fits) {
+    eraseFile(ds, false, file);
+    return -1;
+  }
+  StoreResult stored = storeContent(ds, file, typed);
+  if (stored == StoreResult::NO_DATABLOCKS) ds.console().error("The file was not saved.");
+  return stored == StoreResult::STORED ? 0 : -1;
+}
+
+int16_t writeFile(DiskStream& ds, const Handle& file) {
+  if (!startWriting(ds, file)) return -1;
   std::string typed;
-  if (!collectTyping(con, typed)) return -1;
-  typed.push_back(static_cast<char>(END_MARK));
-  // The typing was a wait: the file is looked up again and emptied again before it is filled.
-  Handle again = lookup(ds, true, file.path);
-  if (eraseFile(ds, false, again) < 0) return -1;
-  return storeContent(ds, again.number, typed) ? 0 : -1;
+  bool fits = readTyping(ds.console(), typed);
+  return saveTyping(ds, lookup(ds, true, file.path), typed, fits);
 }
 
 }  // namespace fs5

@@ -25,13 +25,27 @@ int16_t eraseFile(DiskStream& ds, bool verbose, const Handle& file);
 // The same for the file at an absolute path text, looked up first (with verbose).
 int16_t eraseFile(DiskStream& ds, bool verbose, std::string_view path);
 
-// Erases the file, then stores the characters read from the console's main buffer up to
-// Escape (or the end of input) with the end mark. The 10,000th character prints
-// "The file is full", the rest of the typing up to the Escape is read and dropped, and the
-// file stays erased. The typing is a wait: the file is then looked up again by its path and
-// emptied again (quietly) before the content is stored. When the datablocks run out while
-// saving, the ones taken are given back and "The file was not saved." follows the
-// allocator's line. Returns 0 or -1.
+// The console editor behind "vi -i", in three steps, for the typing is a wait: only the
+// path crosses it, so the caller looks the file up (and checks it) again between the typing
+// and the save.
+//
+// startWriting makes, reading only, the checks the erase makes, and prints
+// "Erasing the file "<name>"", "Press "Esc", then "Enter" to finish your input and save the
+// file." and "Input the data here:". False after the erase's refusal lines; a file listing a
+// datablock the erase could not free (already free) is erased at once, failing as eraseFile
+// does, and false is returned.
+bool startWriting(DiskStream& ds, const Handle& file);
+// Reads characters from the console's main buffer up to Escape (or the end of input) into
+// `typed`. The 10,000th character prints "The file is full" and the rest of the typing up to
+// the Escape is read and dropped: false then.
+bool readTyping(Console& con, std::string& typed);
+// Erases the file found again after the typing and, when the typing fits, gives it the typed
+// characters (storeContent), in one go. A file gone or changed meanwhile fails as the erase
+// does and nothing is written. When the datablocks run out, "The file was not saved."
+// follows the allocator's line and the file stays erased. Returns 0, or -1 (always when the
+// typing did not fit).
+int16_t saveTyping(DiskStream& ds, const Handle& file, std::string_view typed, bool fits);
+// The three steps, the file looked up again (with verbose) by its path after the typing.
 int16_t writeFile(DiskStream& ds, const Handle& file);
 
 }  // namespace fs5

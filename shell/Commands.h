@@ -3,7 +3,9 @@
 // A branch reads as: guard, resolve, look up, check, act, end. The target is a path of the
 // branch's own, built from the argument; the working folder stays as it is (cd alone moves
 // it). The target is looked up once and its handle handed both to the rights rule and to the
-// operation. A branch ends in one of two ways after it has acted or been refused:
+// operation. Only the path crosses a wait for the person: a branch that waits before it acts
+// (rm's and rmdir's question, vi -i's typing) looks the target up and checks it again after
+// the wait. A branch ends in one of two ways after it has acted or been refused:
 //   finish:  an empty line, "Press Enter to continue.";
 //   refuse:  the command's refusal line, an empty line, the wait.
 // A target that cannot be formed or is not found has shown its lines and a wait already.

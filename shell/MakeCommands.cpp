@@ -22,12 +22,25 @@ void createFileBranch(CommandContext& c, const PathName& target) {
   finish(c);
 }
 
+// Looks the target of vi -i up and makes its checks; false when the branch has ended.
+bool findFileToWrite(CommandContext& c, const PathName& target, Handle& found) {
+  if (!findTarget(c, target, found)) return false;
+  if (allows(c, WRITE_FILE, found)) return true;
+  refuse(c, refusalLine(target, "You can not write in and save the \"", "\" file."));
+  return false;
+}
+
+// The typing is a wait: only the path crosses it, and the file is looked up and checked
+// again before it is erased and saved.
 void writeFileBranch(CommandContext& c, const PathName& target) {
   Handle found;
-  if (!findTarget(c, target, found)) return;
-  if (!allows(c, WRITE_FILE, found))
-    return refuse(c, refusalLine(target, "You can not write in and save the \"", "\" file."));
-  writeFile(c.ds, found);
+  if (!findFileToWrite(c, target, found)) return;
+  if (startWriting(c.ds, found)) {
+    std::string typed;
+    bool fits = readTyping(c.con, typed);
+    if (!findFileToWrite(c, target, found)) return;
+    saveTyping(c.ds, found, typed, fits);
+  }
   finish(c);
 }
 

@@ -78,7 +78,8 @@ class DiskStream {
 // releaseLock() (the shell calls it whenever the console is about to wait for a person) or
 // when the stream is destroyed. Nothing read in one stretch may be trusted in the next: once
 // the lock was given back, another console may have deleted the object and reused its i-node
-// and datablocks, so after a wait a path text is resolved again.
+// and datablocks, so only names and path texts cross a read from the person: records and
+// numbers are read again after it.
 //
 // A stretch is a transaction: it happens whole or not at all, and once it has ended it
 // survives a power loss.

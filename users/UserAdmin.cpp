@@ -117,6 +117,8 @@ int16_t addUser(DiskStream& ds, std::string_view name) {
   if (!acceptsNewAccount(ds, name)) return -1;
   std::string password;
   if (!askUserPassword(con, password)) return -1;
+  // The password was a wait: the image is checked again before anything is made.
+  if (!acceptsNewAccount(ds, name)) return -1;
   int16_t number = allocUserNumber(ds);
   if (number < 0) return -1;
   RecordWrite made = makeAccount(ds, name, password, number);

@@ -21,6 +21,7 @@ namespace fs5 {
 //   the dialogue, until a password of at most 30 characters is typed: an empty line,
 //     "Enter the user password (max. 30 tokens):", and after a longer word
 //     "Do not exceed the limit of 30 tokens."; the end of input ends it with -1, nothing made;
+//   the refusals above again after the password, when the image changed meanwhile;
 //   no free user number: the allocator's line (standard error), -1, nothing made;
 //   an account file of that name: "The user "<name>" already exists.", -1, number given back;
 //   the record or the home folder not made: the failing operation's lines, then

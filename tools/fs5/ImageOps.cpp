@@ -43,7 +43,7 @@ int16_t makeImageFile(DiskStream& ds, int16_t owner, std::string_view path) {
 }
 
 int16_t storeFileBytes(DiskStream& ds, std::string_view path, std::string_view bytes) {
-  return storeContent(ds, path, bytes);
+  return storeContent(ds, lookup(ds, true, path), bytes) == StoreResult::STORED ? 0 : -1;
 }
 
 int16_t loadFileBytes(DiskStream& ds, const Inode& file, std::string& bytes) {

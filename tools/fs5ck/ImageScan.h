@@ -67,8 +67,9 @@ class ImageScan {
   // A used i-node with a record that is not all zero: the ones whose content is judged.
   bool isJudged(int n) const { return isInodeNumber(n) && recordSet_[n]; }
   bool isWalkable(int n) const { return isJudged(n) && inodes_[n].isFolder(); }
-  void problem(Problem p, std::initializer_list<std::string> values) {
-    report_.problems.push_back(problemLine(p, values));
+  void problem(Problem p, std::vector<std::string> values) {
+    report_.found.push_back({p, std::move(values)});
+    report_.problems.push_back(problemLine(report_.found.back()));
   }
 
   DiskStream& ds_;

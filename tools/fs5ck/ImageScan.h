@@ -36,11 +36,9 @@ class ImageScan {
 
  private:
   using MapByte = std::optional<int64_t> (DiskLayout::*)(int) const;
-  using MapTest = bool (*)(DiskStream&, int);
 
   // Checker.cpp: the maps, the i-node table and the datablocks.
-  void scanMap(const std::string& what, int count, MapByte byteAt, MapTest isUsed,
-               std::vector<bool>& used);
+  void scanMap(const std::string& what, int count, MapByte byteAt, std::vector<bool>& used);
   void scanInodes();
   void checkUsedInode(int n, const uint8_t* record);
   void listBlock(int n, int k, std::vector<bool>& seen);

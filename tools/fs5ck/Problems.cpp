@@ -144,12 +144,12 @@ std::string filled(const char* line, const std::vector<std::string>& values) {
   return text;
 }
 
-}  // namespace
-
 const ProblemRow& problemRow(Problem problem) {
   return *std::find_if(std::begin(kProblems), std::end(kProblems),
                        [&](const ProblemRow& row) { return row.problem == problem; });
 }
+
+}  // namespace
 
 std::string problemLine(const Finding& found) {
   return filled(problemRow(found.problem).line, found.values);

@@ -114,8 +114,6 @@ struct RepairRow {
   const char* line;
 };
 
-const ProblemRow& problemRow(Problem problem);
-
 std::string problemLine(const Finding& found);
 // "i-node 5", "datablock 40" or "user number 2": the map byte a found problem of a lossless
 // row lets -p change; "" for any other.

@@ -60,6 +60,8 @@ class ImageRepair {
   bool userWanted(int u) const;
   // True when the repair may change the map byte of `what` n: always under -y.
   bool mayChange(const std::string& what, int n) const;
+  // Lets -p change the map byte of `what` n: one that a lossless repair brings into use.
+  void allow(const std::string& what, int n);
   void apply();
   void markUsed();
   void markFree();
@@ -107,7 +109,8 @@ class ImageRepair {
   DiskStream& ds_;
   const DiskLayout& layout_;
   const bool all_;
-  // The map bytes of the problems found whose rows are lossless, as "i-node 5".
+  // The map bytes of the problems found whose rows are lossless, as "i-node 5", and of what
+  // their repairs bring into use (what a folder marked used holds, a file lists, and so on).
   std::set<std::string> lossless_;
   std::vector<std::string> lines_;
   std::vector<std::vector<std::string>> heldBack_;

@@ -266,6 +266,10 @@ bool ImageRepair::mayChange(const std::string& what, int n) const {
   return all_ || lossless_.count(what + " " + decimal(n)) > 0;
 }
 
+void ImageRepair::allow(const std::string& what, int n) {
+  if (!all_) lossless_.insert(what + " " + decimal(n));
+}
+
 bool ImageRepair::userWanted(int u) const {
   return u == SUPERUSER || held_[u] || (!accountsKnown_ && userMap_[u] != 0);
 }
@@ -274,8 +278,11 @@ void ImageRepair::apply() {
   blockInUse_.assign(layout_.blockCount(), false);
   for (int n = 0; n < layout_.inodeCount(); ++n) {
     if (!keep_[n]) continue;
-    for (int k : listOf(n))
-      if (inArea(k)) blockInUse_[k] = true;
+    for (int k : listOf(n)) {
+      if (!inArea(k)) continue;
+      blockInUse_[k] = true;
+      if (mayChange("i-node", n)) allow("datablock", k);
+    }
   }
   markUsed();
   for (const auto& [k, bytes] : pending_) {

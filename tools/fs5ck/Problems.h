@@ -3,10 +3,10 @@
 // Each problem has its line, whether fs5ck -p may repair it (its repair changes one map byte
 // and loses nothing) and its repair; each repair has its line. The checker reports from this
 // list, and the repair says what it did from it and lets -p change only the map bytes of the
-// problems found whose rows are lossless. A line's "{}" are filled in order with the values
-// the check or the repair gives, for example
+// problems found whose rows are lossless (and of what their repairs bring into use). A line's
+// "{}" are filled in order with the values the check or the repair gives, for example
 //   problemLine({Problem::kMapByte, {"i-node", "5", "2"}})  "i-node 5: map byte is 2, not 0 or 1."
-//   repairLine(Repair::kMapByteSet, {"i-node", "5"})     "i-node 5: map byte set to 1."
+//   repairLine(Repair::kMapByteSet, {"i-node", "5"})       "i-node 5: map byte set to 1."
 // The rows are in the order the checker's passes meet the problems: maps, i-node table,
 // datablocks, root, tree, orphans, accounts.
 #ifndef FS5_TOOLS_FS5CK_PROBLEMS_H_

@@ -40,8 +40,10 @@
 //   i-node 17: reconnected as /lost+found/#17.
 //   datablock 600: marked free.
 // -p (RepairMode::kLossless) changes only the map bytes of the problems found whose rows in
-// Problems.h are lossless, as -y would set them, except that it never frees a datablock a
-// block slot names or that is not all zero, nor an i-node an entry names.
+// Problems.h are lossless and of what their repairs bring into use (what a folder marked used
+// holds, the datablocks an i-node marked used lists, the user numbers of its accounts, and
+// user number 0), as -y would set them; it never frees a datablock a block slot names or that
+// is not all zero, nor an i-node an entry names.
 #ifndef FS5_TOOLS_FS5CK_REPAIR_H_
 #define FS5_TOOLS_FS5CK_REPAIR_H_
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <sstream>
 
-#include "storage/AllocMaps.h"
 #include "storage/Coding.h"
 #include "storage/DataBlock.h"
 #include "storage/Inode.h"
@@ -14,11 +13,6 @@
 namespace fs5 {
 
 namespace {
-
-int storedBlockCount(const uint8_t* record) { return decodeSigned16(record + RECORD_BLOCK_COUNT); }
-int storedBlockSlot(const uint8_t* record, int i) {
-  return decodeSigned16(record + RECORD_BLOCKS + 2 * i);
-}
 
 void markUnreadable(CheckReport& report, const std::string& why) {
   report = CheckReport{};
@@ -55,10 +49,9 @@ ImageScan::ImageScan(DiskStream& ds, CheckReport& report)
 }
 
 void ImageScan::run() {
-  scanMap("i-node", layout_.inodeCount(), &DiskLayout::inodeMapByte, isInodeUsed, inodeUsed_);
-  scanMap("datablock", layout_.blockCount(), &DiskLayout::blockMapByte, isBlockUsed, blockUsed_);
-  scanMap("user number", layout_.userCount(), &DiskLayout::userMapByte, isUserNumberUsed,
-          userUsed_);
+  scanMap("i-node", layout_.inodeCount(), &DiskLayout::inodeMapByte, inodeUsed_);
+  scanMap("datablock", layout_.blockCount(), &DiskLayout::blockMapByte, blockUsed_);
+  scanMap("user number", layout_.userCount(), &DiskLayout::userMapByte, userUsed_);
   report_.usedInodes = static_cast<int>(std::count(inodeUsed_.begin(), inodeUsed_.end(), true));
   report_.usedBlocks = static_cast<int>(std::count(blockUsed_.begin(), blockUsed_.end(), true));
   scanInodes();
@@ -69,14 +62,14 @@ void ImageScan::run() {
   checkAccounts();
 }
 
-void ImageScan::scanMap(const std::string& what, int count, MapByte byteAt, MapTest isUsed,
+void ImageScan::scanMap(const std::string& what, int count, MapByte byteAt,
                         std::vector<bool>& used) {
   used.assign(count, false);
   for (int n = 0; n < count; ++n) {
     uint8_t value = 0;
     ds_.read(*(layout_.*byteAt)(n), &value, 1);
     if (value > 1) problem(Problem::kMapByte, {what, decimal(n), decimal(value)});
-    used[n] = isUsed(ds_, n);
+    used[n] = value != 0;
   }
 }
 
@@ -106,13 +99,13 @@ void ImageScan::checkUsedInode(int n, const uint8_t* record) {
   } else {
     problem(Problem::kUnknownType, {decimal(n), decimal(node.getType())});
   }
-  int stored = storedBlockCount(record);
+  int stored = decodeSigned16(record + RECORD_BLOCK_COUNT);
   if (stored < 1 || stored > MAX_BLOCKS)
     problem(Problem::kBlockCount, {decimal(n), decimal(stored)});
   std::vector<bool> seen(layout_.blockCount(), false);
   for (int i = 0; i < node.getBlockCount(); ++i) listBlock(n, node.getBlock(i), seen);
   for (int i = node.getBlockCount(); i < MAX_BLOCKS; ++i) {
-    int k = storedBlockSlot(record, i);
+    int k = decodeSigned16(record + RECORD_BLOCKS + 2 * i);
     if (k != 0) problem(Problem::kUnlistedSlot, {decimal(n), decimal(i), decimal(k)});
   }
 }

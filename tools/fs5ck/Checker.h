@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "storage/DiskStream.h"
+#include "tools/fs5ck/Problems.h"
 
 namespace fs5 {
 
@@ -46,8 +47,9 @@ inline constexpr int CHECK_USAGE = 16;
 inline constexpr const char* DEFAULT_IMAGE = "disk.fs5";
 
 struct CheckReport {
-  // One line per problem, in the order the checks meet them.
+  // One line per problem, in the order the checks meet them, and the problems themselves.
   std::vector<std::string> problems;
+  std::vector<Finding> found;
   // Used i-nodes that are folders and files, used i-nodes and datablocks in the maps, and
   // the account files in /etc/passwd.
   int folders = 0;

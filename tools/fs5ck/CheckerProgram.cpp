@@ -81,7 +81,7 @@ int checkAndRepair(FileDiskStream& ds, const std::string& image, RepairMode mode
     out << image << ": " << found.summary() << "\n";
     return found.exitStatus();
   }
-  for (const std::string& line : repairImage(ds, mode)) out << line << "\n";
+  for (const std::string& line : repairImage(ds, mode, found.found)) out << line << "\n";
   if (ds.failed() || !ds.commit()) return failOn(err, image, "the image can not be written.");
   CheckReport left = checkImage(ds);
   if (!left.readable) return failOn(err, image, left.failure);

@@ -37,7 +37,7 @@ struct FolderScan {
 class ImageRepair {
  public:
   // The stream's layout must be valid and the file as long as it needs.
-  ImageRepair(DiskStream& ds, RepairMode mode);
+  ImageRepair(DiskStream& ds, RepairMode mode, const std::vector<Finding>& found);
 
   // Decides and writes every repair; returns the lines.
   std::vector<std::string> run();
@@ -58,6 +58,10 @@ class ImageRepair {
   std::vector<int16_t> listOf(int n) const;
   void setList(int n, const std::vector<int16_t>& list);
   bool userWanted(int u) const;
+  // True when the repair may change the map byte of `what` n: always under -y.
+  bool mayChange(const std::string& what, int n) const;
+  // Lets -p change the map byte of `what` n: one that a lossless repair brings into use.
+  void allow(const std::string& what, int n);
   void apply();
   void markUsed();
   void markFree();
@@ -105,6 +109,9 @@ class ImageRepair {
   DiskStream& ds_;
   const DiskLayout& layout_;
   const bool all_;
+  // The map bytes of the problems found whose rows are lossless, as "i-node 5", and of what
+  // their repairs bring into use (what a folder marked used holds, a file lists, and so on).
+  std::set<std::string> lossless_;
   std::vector<std::string> lines_;
   std::vector<std::vector<std::string>> heldBack_;
   std::vector<uint8_t> inodeMap_, blockMap_, userMap_;

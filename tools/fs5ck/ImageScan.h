@@ -36,11 +36,9 @@ class ImageScan {
 
  private:
   using MapByte = std::optional<int64_t> (DiskLayout::*)(int) const;
-  using MapTest = bool (*)(DiskStream&, int);
 
   // Checker.cpp: the maps, the i-node table and the datablocks.
-  void scanMap(const std::string& what, int count, MapByte byteAt, MapTest isUsed,
-               std::vector<bool>& used);
+  void scanMap(const std::string& what, int count, MapByte byteAt, std::vector<bool>& used);
   void scanInodes();
   void checkUsedInode(int n, const uint8_t* record);
   void listBlock(int n, int k, std::vector<bool>& seen);
@@ -67,8 +65,9 @@ class ImageScan {
   // A used i-node with a record that is not all zero: the ones whose content is judged.
   bool isJudged(int n) const { return isInodeNumber(n) && recordSet_[n]; }
   bool isWalkable(int n) const { return isJudged(n) && inodes_[n].isFolder(); }
-  void problem(Problem p, std::initializer_list<std::string> values) {
-    report_.problems.push_back(problemLine(p, values));
+  void problem(Problem p, std::vector<std::string> values) {
+    report_.found.push_back({p, std::move(values)});
+    report_.problems.push_back(problemLine(report_.found.back()));
   }
 
   DiskStream& ds_;

@@ -13,11 +13,11 @@ using enum Repair;
 // clang-format off
 constexpr ProblemRow kProblems[] = {
   {kMapByte, true, kMapByteSet,
-   "{} {}: map byte is {}, not 0 or 1."},
+   "{} {}: map byte is {}, not 0 or 1.", nullptr, 1},
   {kFreeRecordSet, false, kRecordZeroed,
    "i-node {}: free but its record is not all zero."},
   {kUsedRecordZero, true, kMarkedFree,
-   "i-node {}: used but its record is all zero."},
+   "i-node {}: used but its record is all zero.", "i-node", 0},
   {kUnknownType, false, kTypeSet,
    "i-node {}: used but its type is {}, neither 1 (folder) nor 2 (file)."},
   {kBlockCount, false, kBlockCountSet,
@@ -29,16 +29,16 @@ constexpr ProblemRow kProblems[] = {
   {kBlockTwice, false, kBlockCopied,
    "i-node {}: lists datablock {} twice."},
   {kBlockFree, true, kMarkedUsed,
-   "i-node {}: lists datablock {}, which is free in the map."},
+   "i-node {}: lists datablock {}, which is free in the map.", "datablock", 1},
   {kBlockShared, false, kBlockCopied,
    "i-node {}: lists datablock {}, already listed by i-node {}."},
   // -p frees it only when its bytes are zero; -y keeps one that is not (kBlockKept).
   {kBlockLeaked, true, kMarkedFree,
-   "datablock {}: used but listed by no i-node."},
+   "datablock {}: used but listed by no i-node.", "datablock", 0},
   {kFreeBlockSet, false, kBlockZeroed,
    "datablock {}: free but not all zero."},
   {kRootFree, true, kMarkedUsed,
-   "i-node 0: the root folder is free in the map."},
+   "i-node 0: the root folder is free in the map.", "i-node", -1},
   {kRootNotFolder, false, kTypeSet,
    "i-node 0: the root is not a folder."},
   {kEntryCount, false, kBlocksRewritten,
@@ -69,7 +69,7 @@ constexpr ProblemRow kProblems[] = {
    "{}: names i-node {}, outside the i-node table."},
   // -p marks the i-node used when its record is not zero; -y otherwise takes the entry out.
   {kEntryFree, true, kMarkedUsed,
-   "{}: names i-node {}, which is free in the map."},
+   "{}: names i-node {}, which is free in the map.", "i-node", 1},
   {kOnOwnPath, false, kEntryTakenOut,
    "{}: names i-node {} ({}), a folder on its own path."},
   {kReachedTwice, false, kEntryTakenOut,
@@ -87,7 +87,7 @@ constexpr ProblemRow kProblems[] = {
   {kUserNumberOutside, false, kUserNumberSet,
    "{}: user number {} is outside the user map."},
   {kUserNumberFree, true, kMarkedUsed,
-   "{}: user number {} is free in the user map."},
+   "{}: user number {} is free in the user map.", "user number", 1},
   {kUserNumberShared, false, kUserNumberSet,
    "{}: shares user number {} with \"{}\"."},
   {kSuperuserUnheld, false, kRootAccountMade,
@@ -95,7 +95,7 @@ constexpr ProblemRow kProblems[] = {
   {kSuperuserMisnamed, false, kRenamedRoot,
    "user number 0: held by \"{}\", not by \"{}\"."},
   {kUserNumberUnheld, true, kMarkedFree,
-   "user number {}: used but held by no account."},
+   "user number {}: used but held by no account.", "user number", 0},
 };
 
 constexpr RepairRow kRepairs[] = {
@@ -132,7 +132,7 @@ constexpr RepairRow kRepairs[] = {
 // clang-format on
 
 // The template with each "{}" replaced by the next value.
-std::string filled(const char* line, std::initializer_list<std::string> values) {
+std::string filled(const char* line, const std::vector<std::string>& values) {
   std::string text(line);
   std::size_t at = 0;
   for (const std::string& value : values) {
@@ -144,18 +144,25 @@ std::string filled(const char* line, std::initializer_list<std::string> values) 
   return text;
 }
 
-}  // namespace
-
 const ProblemRow& problemRow(Problem problem) {
   return *std::find_if(std::begin(kProblems), std::end(kProblems),
                        [&](const ProblemRow& row) { return row.problem == problem; });
 }
 
-std::string problemLine(Problem problem, std::initializer_list<std::string> values) {
-  return filled(problemRow(problem).line, values);
+}  // namespace
+
+std::string problemLine(const Finding& found) {
+  return filled(problemRow(found.problem).line, found.values);
 }
 
-std::string repairLine(Repair repair, std::initializer_list<std::string> values) {
+std::string losslessSubject(const Finding& found) {
+  const ProblemRow& row = problemRow(found.problem);
+  if (!row.lossless) return "";
+  std::string number = row.number < 0 ? "0" : found.values[row.number];
+  return (row.map != nullptr ? row.map : found.values[0]) + " " + number;
+}
+
+std::string repairLine(Repair repair, const std::vector<std::string>& values) {
   const RepairRow& row = *std::find_if(std::begin(kRepairs), std::end(kRepairs),
                                        [&](const RepairRow& r) { return r.repair == repair; });
   return filled(row.line, values);

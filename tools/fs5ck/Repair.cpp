@@ -10,6 +10,7 @@
 #include "storage/DataBlock.h"
 #include "storage/FolderBlock.h"
 #include "storage/Inode.h"
+#include "tools/fs5ck/Checker.h"
 #include "tools/fs5ck/ImageRepair.h"
 #include "tools/fs5ck/Texts.h"
 
@@ -35,8 +36,9 @@ std::string usedLine(const std::string& what, int n, uint8_t byte) {
 
 }  // namespace
 
-ImageRepair::ImageRepair(DiskStream& ds, RepairMode mode)
+ImageRepair::ImageRepair(DiskStream& ds, RepairMode mode, const std::vector<Finding>& found)
     : ds_(ds), layout_(ds.layout()), all_(mode == RepairMode::kAll) {
+  for (const Finding& f : found) lossless_.insert(losslessSubject(f));
   int inodes = layout_.inodeCount(), blocks = layout_.blockCount();
   nodes_.resize(inodes);
   for (auto* flags : {&hasRecord_, &keep_, &reached_, &walked_, &made_, &changed_, &recordChanged_,
@@ -260,6 +262,14 @@ void ImageRepair::setList(int n, const std::vector<int16_t>& list) {
   recordChanged_[n] = true;
 }
 
+bool ImageRepair::mayChange(const std::string& what, int n) const {
+  return all_ || lossless_.count(what + " " + decimal(n)) > 0;
+}
+
+void ImageRepair::allow(const std::string& what, int n) {
+  if (!all_) lossless_.insert(what + " " + decimal(n));
+}
+
 bool ImageRepair::userWanted(int u) const {
   return u == SUPERUSER || held_[u] || (!accountsKnown_ && userMap_[u] != 0);
 }
@@ -268,39 +278,40 @@ void ImageRepair::apply() {
   blockInUse_.assign(layout_.blockCount(), false);
   for (int n = 0; n < layout_.inodeCount(); ++n) {
     if (!keep_[n]) continue;
-    for (int k : listOf(n))
-      if (inArea(k)) blockInUse_[k] = true;
+    for (int k : listOf(n)) {
+      if (!inArea(k)) continue;
+      blockInUse_[k] = true;
+      if (mayChange("i-node", n)) allow("datablock", k);
+    }
   }
   markUsed();
-  if (all_) {
-    for (const auto& [k, bytes] : pending_) {
-      if (!blockInUse_[k]) continue;
-      DataBlock block;
-      block.setBlockIndex(static_cast<int16_t>(k));
-      block.bytes() = bytes;
-      block.write(ds_);
-    }
-    for (int n = 0; n < layout_.inodeCount(); ++n) {
-      Inode record = nodes_[n];
-      if (keep_[n] && recordChanged_[n]) record.write(ds_);
-    }
+  for (const auto& [k, bytes] : pending_) {
+    if (!blockInUse_[k]) continue;
+    DataBlock block;
+    block.setBlockIndex(static_cast<int16_t>(k));
+    block.bytes() = bytes;
+    block.write(ds_);
+  }
+  for (int n = 0; n < layout_.inodeCount(); ++n) {
+    Inode record = nodes_[n];
+    if (keep_[n] && recordChanged_[n]) record.write(ds_);
   }
   markFree();
 }
 
 void ImageRepair::markUsed() {
   for (int n = 0; n < layout_.inodeCount(); ++n) {
-    if (!keep_[n] || inodeMap_[n] == 1) continue;
+    if (!keep_[n] || inodeMap_[n] == 1 || !mayChange("i-node", n)) continue;
     setMapByte(ds_, layout_.inodeMapByte(n));
     if (!inodeSaid_[n]) say(usedLine("i-node", n, inodeMap_[n]));
   }
   for (int k = 0; k < layout_.blockCount(); ++k) {
-    if (!blockInUse_[k] || blockMap_[k] == 1) continue;
+    if (!blockInUse_[k] || blockMap_[k] == 1 || !mayChange("datablock", k)) continue;
     setMapByte(ds_, layout_.blockMapByte(k));
     if (!blockSaid_[k]) say(usedLine("datablock", k, blockMap_[k]));
   }
   for (int u = 0; u < layout_.userCount(); ++u) {
-    if (!userWanted(u) || userMap_[u] == 1) continue;
+    if (!userWanted(u) || userMap_[u] == 1 || !mayChange("user number", u)) continue;
     markUserNumberUsed(ds_, u);
     if (!userSaid_[u]) say(usedLine("user number", u, userMap_[u]));
   }
@@ -308,11 +319,12 @@ void ImageRepair::markUsed() {
 
 void ImageRepair::markFree() {
   for (int n = 1; n < layout_.inodeCount(); ++n)
-    if (!keep_[n]) freeInodeRecord(n, inodeMap_[n] != 0);
+    if (!keep_[n] && mayChange("i-node", n)) freeInodeRecord(n, inodeMap_[n] != 0);
   for (int k = 0; k < layout_.blockCount(); ++k)
-    if (!blockInUse_[k] && !stray_[k]) freeDatablock(k, blockMap_[k] != 0);
+    if (!blockInUse_[k] && !stray_[k] && mayChange("datablock", k))
+      freeDatablock(k, blockMap_[k] != 0);
   for (int u = 0; u < layout_.userCount(); ++u) {
-    if (userWanted(u) || userMap_[u] == 0) continue;
+    if (userWanted(u) || userMap_[u] == 0 || !mayChange("user number", u)) continue;
     freeUserNumber(ds_, u);
     say(repairLine(Repair::kMarkedFree, {"user number", decimal(u)}));
   }
@@ -338,7 +350,6 @@ void ImageRepair::freeInodeRecord(int n, bool used) {
 // slot names it and its bytes are already zero); under -y a free datablock that is not zero is
 // zeroed.
 void ImageRepair::freeDatablock(int k, bool used) {
-  if (!used && !all_) return;
   DataBlock block;
   block.read(ds_, k);
   bool zero = allZero(block.bytes().data(), block.bytes().size());
@@ -353,8 +364,13 @@ void ImageRepair::freeDatablock(int k, bool used) {
   if (!blockSaid_[k]) say(repairLine(Repair::kBlockZeroed, {decimal(k)}));
 }
 
+std::vector<std::string> repairImage(DiskStream& ds, RepairMode mode,
+                                     const std::vector<Finding>& found) {
+  return ImageRepair(ds, mode, found).run();
+}
+
 std::vector<std::string> repairImage(DiskStream& ds, RepairMode mode) {
-  return ImageRepair(ds, mode).run();
+  return repairImage(ds, mode, checkImage(ds).found);
 }
 
 RepairResult repairImageFile(const std::string& path, RepairMode mode) {
@@ -368,12 +384,12 @@ RepairResult repairImageFile(const std::string& path, RepairMode mode) {
     return result;
   }
   FileDiskStream ds(con, path, false);
-  int64_t size = ds.isOpen() ? ds.size() : -1;
-  if (size < 0 || !ds.loadLayout() || !ds.layout().isValid() || size < ds.layout().imageSize()) {
+  CheckReport report = checkImage(ds);
+  if (!ds.isOpen() || !report.readable) {
     result.failure = "the image can not be opened for writing.";
     return result;
   }
-  result.lines = repairImage(ds, mode);
+  result.lines = repairImage(ds, mode, report.found);
   if (ds.failed()) result.failure = "the image can not be written.";
   return result;
 }

@@ -39,12 +39,11 @@
 //   /: entry "g" taken out.
 //   i-node 17: reconnected as /lost+found/#17.
 //   datablock 600: marked free.
-// -p (RepairMode::kLossless) changes map bytes only: a byte above 1 set to 1; a used byte set
-// under an i-node an entry reaches or a datablock a used i-node lists; a datablock freed that
-// no block slot of any record names and whose bytes are all zero; an i-node but the root freed
-// whose record is all zero and that no entry names (no byte past the maps changes); a user number
-// freed that no account holds (none when /etc/passwd is not found) and one marked that an account
-// holds.
+// -p (RepairMode::kLossless) changes only the map bytes of the problems found whose rows in
+// Problems.h are lossless and of what their repairs bring into use (what a folder marked used
+// holds, the datablocks an i-node marked used lists, the user numbers of its accounts, and
+// user number 0), as -y would set them; it never frees a datablock a block slot names or that
+// is not all zero, nor an i-node an entry names.
 #ifndef FS5_TOOLS_FS5CK_REPAIR_H_
 #define FS5_TOOLS_FS5CK_REPAIR_H_
 
@@ -52,6 +51,7 @@
 #include <vector>
 
 #include "storage/DiskStream.h"
+#include "tools/fs5ck/Problems.h"
 
 namespace fs5 {
 
@@ -64,11 +64,15 @@ struct RepairResult {
   std::string failure;
 };
 
-// Repairs the image behind a writable stream whose header is loaded, valid, and whose file is
-// as long as its layout needs. Returns the repair lines; a failed access leaves ds.failed().
+// Repairs the problems `found` by the check of the image behind a writable stream whose header
+// is loaded, valid, and whose file is as long as its layout needs. Returns the repair lines; a
+// failed access leaves ds.failed().
+std::vector<std::string> repairImage(DiskStream& ds, RepairMode mode,
+                                     const std::vector<Finding>& found);
+// Checks the image behind the stream, then repairs what the check found.
 std::vector<std::string> repairImage(DiskStream& ds, RepairMode mode);
 
-// Opens the image file for reading and writing and repairs it.
+// Opens the image file for reading and writing, checks it and repairs what the check found.
 RepairResult repairImageFile(const std::string& path, RepairMode mode);
 
 }  // namespace fs5

@@ -101,16 +101,22 @@ void ImageRepair::makeRootAccount(int passwd) {
   announce(passwd, repairLine(Repair::kRootAccountMade, {accountFilePath(SUPERUSER_NAME)}));
 }
 
-// Notes the user numbers the accounts hold, when /etc/passwd is a walked folder.
+// Notes the user numbers the accounts hold, when /etc/passwd is a walked folder. -p may mark
+// the superuser's number used, and those of accounts it brings into use.
 void ImageRepair::countHolders() {
+  allow("user number", SUPERUSER);
   int etc = findFolder(0, "etc");
   int passwd = etc < 0 ? -1 : findFolder(etc, "passwd");
   if (passwd < 0) return;
   accountsKnown_ = true;
   for (int i : accountSlots(passwd)) {
     int u = userNumber(entries_[passwd][i]);
-    if (u >= 0 && u < layout_.userCount()) held_[u] = true;
+    if (u < 0 || u >= layout_.userCount()) continue;
+    held_[u] = true;
+    if (mayChange("i-node", entries_[passwd][i].inode)) allow("user number", u);
   }
+  for (int u = 0; mayChange("i-node", passwd) && u < layout_.userCount(); ++u)
+    allow("user number", u);
 }
 
 }  // namespace fs5

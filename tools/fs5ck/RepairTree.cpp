@@ -41,6 +41,7 @@ void ImageRepair::walk(int n, int parent, const std::string& path, int depth, bo
     names.insert(e.name);
     entries_[n].push_back(e);
     reach(e.inode);
+    if (mayChange("i-node", n)) allow("i-node", e.inode);
     if (isFolder(e.inode)) walk(e.inode, n, childPath(path, e.name), depth + 1, false);
   }
 }

@@ -22,10 +22,15 @@ void reportNotErased(Console& con, int index, int block, const std::string& name
 }
 
 // Reads characters up to Escape or the end of input into `typed`; false when the file would
-// overflow (the rest of the typing is then read and dropped).
+// overflow (the rest of the typing is then read and dropped) or when Ctrl-C abandoned the
+// typing (which is said on one line).
 bool collectTyping(Console& con, std::string& typed) {
   for (;;) {
     int c = con.readChar();
+    if (c == INTERRUPTED) {
+      con.line("The typing was abandoned; the file is unchanged.");
+      return false;
+    }
     if (c == KEY_ESCAPE || c == END_OF_INPUT) return true;
     if (typed.size() + 1 >= static_cast<std::size_t>(MAX_FILE_BYTES)) break;
     typed.push_back(static_cast<char>(c));

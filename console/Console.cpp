@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "console/Signals.h"
+
 namespace fs5 {
 
 namespace {
@@ -22,9 +24,42 @@ bool onlyWhiteToLineEnd(std::string_view rest) {
 Console::Console(std::istream& in, std::ostream& out, std::ostream& err)
     : in_(in), out_(out), err_(err) {}
 
-void Console::print(std::string_view text) {
-  if (!closed_) out_.write(text.data(), text.size());
+Console::~Console() { flush(); }
+
+void Console::hold(bool error, std::string_view text) {
+  if (closed_ || text.empty()) return;
+  if (!holding_) {
+    if (error) out_.flush();
+    (error ? err_ : out_).write(text.data(), text.size());
+    if (error) err_.flush();
+    return;
+  }
+  if (held_.empty() || held_.back().first != error) held_.emplace_back(error, std::string());
+  held_.back().second += text;
 }
+
+void Console::writeOutput() {
+  for (const auto& [error, text] : held_) {
+    if (error) {
+      out_.flush();
+      err_.write(text.data(), text.size());
+      err_.flush();
+    } else {
+      out_.write(text.data(), text.size());
+    }
+  }
+  held_.clear();
+}
+
+void Console::dropOutput() { held_.clear(); }
+
+void Console::lineNow(std::string_view text) {
+  if (closed_) return;
+  out_ << text << '\n';
+  out_.flush();
+}
+
+void Console::print(std::string_view text) { hold(false, text); }
 
 void Console::line(std::string_view text) {
   std::string whole(text);
@@ -38,18 +73,22 @@ void Console::error(std::string_view text) {
   errorPart(whole);
 }
 
-void Console::errorPart(std::string_view text) {
-  if (closed_) return;
-  out_.flush();
-  err_.write(text.data(), text.size());
-  err_.flush();
+void Console::errorPart(std::string_view text) { hold(true, text); }
+
+void Console::runBeforeInput() {
+  if (!closed_ && beforeInput_) beforeInput_();
+}
+
+bool Console::awaitInput() {
+  runBeforeInput();
+  flush();
+  return !closed_;
 }
 
 bool Console::refill(Buffer& buffer) {
-  out_.flush();
   buffer = Buffer{};
-  if (closed_ || !in_.good()) return false;
-  if (beforeInput_) beforeInput_();
+  interrupted_ = false;
+  if (!awaitInput() || !in_.good()) return false;
   if (terminal_ != nullptr) return readTypedLine(buffer.text);
   std::getline(in_, buffer.text);
   if (!in_.eof()) {
@@ -61,12 +100,21 @@ bool Console::refill(Buffer& buffer) {
 }
 
 bool Console::readTypedLine(std::string& text) {
-  for (int c = in_.get(); c != std::char_traits<char>::eof(); c = in_.get()) {
+  auto next = [this] { return waitForInput() ? in_.get() : std::char_traits<char>::eof(); };
+  for (int c = next(); c != std::char_traits<char>::eof(); c = next()) {
     if (c == '\n' || c == '\r') {
       text.push_back('\n');
       return true;
     }
     text.push_back(static_cast<char>(c));
+  }
+  if (takeInterrupt()) {  // the read was cut short by Ctrl-C, not ended
+    print("\n");          // after the "^C" the terminal shows
+    text.clear();
+    in_.clear();
+    terminal_->clearInputError();
+    interrupted_ = true;
+    return false;
   }
   return !text.empty();
 }
@@ -76,13 +124,19 @@ bool Console::readLine(std::string& text) {
   std::string prompt = std::exchange(prompt_, {});
   bool editing = terminal_ != nullptr && terminal_->hasEditor();
   if (main_.empty() && editing) {
-    out_.flush();
-    if (closed_) return false;
-    if (beforeInput_) beforeInput_();
-    return terminal_->editLine(prompt, text);
+    for (;;) {
+      if (!awaitInput()) return false;
+      takeInterrupt();  // a Ctrl-C before the prompt was shown abandons nothing
+      if (terminal_->editLine(prompt, text)) return true;
+      if (!terminal_->abandoned()) return false;
+      print("\n");
+    }
   }
   print(prompt);
-  if (main_.empty() && !refill(main_)) return false;
+  while (main_.empty() && !refill(main_)) {
+    if (!interrupted_) return false;
+    print(prompt);
+  }
   bool typedAhead = main_.pos >= main_.aheadFrom;
   std::size_t end = main_.text.find('\n', main_.pos);
   if (end == std::string::npos) {
@@ -120,14 +174,14 @@ bool Console::takeWord(std::string& word, bool hidden) {
 }
 
 int Console::readChar() {
-  if (main_.empty() && !refill(main_)) return END_OF_INPUT;
+  if (main_.empty() && !refill(main_)) return interrupted_ ? INTERRUPTED : END_OF_INPUT;
   return static_cast<unsigned char>(main_.text[main_.pos++]);
 }
 
 int Console::readKey() {
   if (terminal_ != nullptr) {
     std::string typed;
-    if (!readKeyLine(typed)) return END_OF_INPUT;
+    if (!readKeyLine(typed)) return interrupted_ ? '\n' : END_OF_INPUT;
     if (!typed.empty()) typeAhead(typed);
     return '\n';
   }
@@ -189,12 +243,22 @@ void Console::setCompleter(Completer completer) {
 
 void Console::clearScreen() { print(std::string(CLEAR_LINES, '\n')); }
 
-void Console::flush() { out_.flush(); }
+void Console::flush() {
+  writeOutput();
+  out_.flush();
+}
 
 void Console::close() {
-  out_.flush();
+  flush();
   closed_ = true;
   main_ = keys_ = Buffer{};
+}
+
+void Console::stretchBegins() { holdSignals(); }
+
+void Console::stretchEnds() {
+  flush();
+  releaseSignals();
 }
 
 void Console::waitForEnter() {

@@ -11,6 +11,13 @@
 // flushed before every read of the input and before every write to standard error, so a merged
 // console shows everything in program order.
 //
+// Once holdOutput() was called, what is printed (on both streams) is held in one ordered queue
+// and written out only when the
+// console is about to wait for the person, after the before-input hook (where the shell ends
+// the stretch of work on the image and commits it), when flushed, and when the console closes.
+// So nothing printed since the last read is shown before the stretch has happened; a stretch
+// that fails shows only its failure line (dropOutput, then the line).
+//
 // With a terminal attached (standard input is one; console/Terminal.h) a person types whole
 // lines, and nothing typed is lost or taken for something else:
 //   - passwords are typed hidden, and the end of line that ends a login word or a password
@@ -20,7 +27,10 @@
 //     order), and shown there after its prompt as if typed at it;
 //   - a confirmation takes one whole line: Enter alone is yes, a line that begins with Escape
 //     is no, any other line asks the question once more and the second such line is no;
-//   - command lines are read with its line editor when it has one.
+//   - command lines are read with its line editor when it has one;
+//   - Ctrl-C (console/Signals.h) abandons the command line being typed and shows the prompt
+//     again on the next line, is Enter at a wait and Escape (no) at a confirmation, makes
+//     readChar return INTERRUPTED and makes a word read fail with interrupted() true.
 // Without one, every read goes through `in` as above.
 #ifndef FS5_CONSOLE_CONSOLE_H_
 #define FS5_CONSOLE_CONSOLE_H_
@@ -30,6 +40,8 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "console/Terminal.h"
 
@@ -38,10 +50,16 @@ namespace fs5 {
 inline constexpr int CLEAR_LINES = 25;
 inline constexpr int KEY_ESCAPE = 27;
 inline constexpr int END_OF_INPUT = -1;
+// readChar's answer to Ctrl-C at a terminal.
+inline constexpr int INTERRUPTED = -2;
 
 class Console {
  public:
   Console(std::istream& in, std::ostream& out, std::ostream& err);
+  // Writes out what is still held.
+  ~Console();
+  Console(const Console&) = delete;
+  Console& operator=(const Console&) = delete;
 
   // Writes text to standard output.
   void print(std::string_view text);
@@ -59,7 +77,7 @@ class Console {
   // which stays in the buffer (at a terminal, the rest of the line goes with the word when it
   // is only white space). False at the end of input before any character of a word.
   bool readWord(std::string& word);
-  // One character from the main buffer, or END_OF_INPUT.
+  // One character from the main buffer, END_OF_INPUT or INTERRUPTED.
   int readChar();
   // One character from the key buffer, or END_OF_INPUT. At a terminal, one whole line: a
   // line that is not empty joins the main buffer as typed ahead; '\n' or END_OF_INPUT.
@@ -81,14 +99,32 @@ class Console {
   void forgetHistory();
   void setCompleter(Completer completer);
 
+  // True when the last read that found nothing was cut short by Ctrl-C at a terminal.
+  bool interrupted() const { return interrupted_; }
+
   // Writes 25 ends of line in one write.
   void clearScreen();
-  // Sends what standard output holds to the screen now.
+  // Writes out what is held and sends it to the screen now.
   void flush();
+  // From now on, what is printed is held as said above (until then it is written at once).
+  void holdOutput() { holding_ = true; }
+  // Drops what is held and not yet shown.
+  void dropOutput();
+  // Writes text and an end of line to standard output at once, before what is held.
+  void lineNow(std::string_view text);
+
+  // The stretches of work: storage calls these when it takes the image's lock and when it has
+  // given it back. Signals are held off in between (console/Signals.h); at the end what the
+  // stretch printed is written out before the signals are let through, so one that ends the
+  // program leaves it shown.
+  void stretchBegins();
+  void stretchEnds();
 
   // Called whenever the console is about to wait for the person at it (before every read of
   // the input): the shell gives the disk image back to other consoles there.
   void setBeforeInput(std::function<void()> hook) { beforeInput_ = std::move(hook); }
+  // Runs that hook now: the line editor waits again after Tab has read the image.
+  void runBeforeInput();
 
   // Ends the dialogue for good, after a message that ends the program: nothing more is
   // printed and every read sees the end of input, so whatever was running unwinds without
@@ -105,6 +141,11 @@ class Console {
     std::size_t aheadFrom = std::string::npos;  // where the text typed ahead at waits begins
     bool empty() const { return pos >= text.size(); }
   };
+  // The hook, then what is held written out; false when the console is closed (a commit in
+  // the hook may have failed).
+  bool awaitInput();
+  void writeOutput();
+  void hold(bool error, std::string_view text);
   bool refill(Buffer& buffer);
   // A line from a terminal, which may also end with a carriage return: what is typed while
   // the line editor holds the terminal reaches the input untranslated.
@@ -122,6 +163,10 @@ class Console {
   Buffer main_;
   Buffer keys_;
   bool closed_ = false;
+  bool interrupted_ = false;
+  bool holding_ = false;
+  // What is held: runs of text, each for standard error or standard output.
+  std::vector<std::pair<bool, std::string>> held_;
   std::function<void()> beforeInput_;
   Terminal* terminal_ = nullptr;
   std::string prompt_;

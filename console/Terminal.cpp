@@ -20,7 +20,7 @@ constexpr int kHistoryLines = 500;
 // emacs keys already give Ctrl-A, Ctrl-E, Ctrl-K and the arrows).
 // clang-format off
 constexpr std::pair<const char*, const char*> kBindings[] = {
-    {"^I", "fs5-complete"},        {"^U", "vi-kill-line-prev"},
+    {"^I", "fs5-complete"},        {"^U", "vi-kill-line-prev"},  {"^C", "fs5-abandon"},
     {"\033[H", "ed-move-to-beg"},  {"\033[F", "ed-move-to-end"},
     {"\033[1~", "ed-move-to-beg"}, {"\033[4~", "ed-move-to-end"},
     {"\033[3~", "ed-delete-next-char"}};
@@ -78,7 +78,12 @@ void listNames(const std::vector<std::string>& names) {
 Terminal::Terminal() : input_(isatty(STDIN_FILENO) == 1) {
   if (!input_ || isatty(STDOUT_FILENO) != 1) return;
   useTerminalCharacters();
+  // The editor learns the terminal's keys when it starts and whenever they change: it starts
+  // with no interrupt key, as it will always find the terminal (editLine), so that it never
+  // binds Ctrl-C to its own interrupt action in place of abandoning the line.
+  unsigned char interrupt = setInterruptKey(_POSIX_VDISABLE);
   editor_ = el_init("fs5sh", stdin, stdout, stderr);
+  setInterruptKey(interrupt);
   history_ = history_init();
   if (editor_ == nullptr || history_ == nullptr) {
     if (editor_ != nullptr) el_end(editor_);
@@ -98,6 +103,7 @@ Terminal::Terminal() : input_(isatty(STDIN_FILENO) == 1) {
   // The wide form keeps the two texts as they are (the narrow one copies them for good).
   el_wset(editor_, EL_ADDFN, L"fs5-complete", L"Complete the word before the cursor",
           &Terminal::onTab);
+  el_wset(editor_, EL_ADDFN, L"fs5-abandon", L"Abandon the line", &Terminal::onInterrupt);
   for (const auto& [keys, action] : kBindings) el_set(editor_, EL_BIND, keys, action, nullptr);
 }
 
@@ -114,7 +120,7 @@ void Terminal::hideTyping() {
   sigemptyset(&action.sa_mask);
   for (int i = 0; i < kSignalCount; ++i) {
     sigaction(kEndingSignals[i], nullptr, &savedActions[i]);
-    if (savedActions[i].sa_handler != SIG_IGN) sigaction(kEndingSignals[i], &action, nullptr);
+    if (savedActions[i].sa_handler == SIG_DFL) sigaction(kEndingSignals[i], &action, nullptr);
   }
   termios quiet = savedSettings;
   quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
@@ -130,11 +136,25 @@ void Terminal::showTyping() {
   hidden_ = false;
 }
 
+unsigned char Terminal::setInterruptKey(unsigned char key) {
+  termios settings;
+  if (tcgetattr(STDIN_FILENO, &settings) != 0) return key;
+  unsigned char before = settings.c_cc[VINTR];
+  settings.c_cc[VINTR] = key;
+  tcsetattr(STDIN_FILENO, TCSANOW, &settings);
+  return before;
+}
+
+void Terminal::clearInputError() { std::clearerr(stdin); }
+
 bool Terminal::editLine(const std::string& prompt, std::string& line) {
   prompt_ = prompt;
   ambiguousAt_.clear();
+  abandoned_ = false;
   int count = 0;
+  unsigned char interrupt = setInterruptKey(_POSIX_VDISABLE);
   const char* typed = el_gets(editor_, &count);
+  setInterruptKey(interrupt);
   if (typed == nullptr || count <= 0) return false;
   line.assign(typed, count);
   if (line.ends_with('\n')) line.pop_back();
@@ -162,6 +182,13 @@ unsigned char Terminal::onTab(editline* el, int) {
   void* self = nullptr;
   el_get(el, EL_CLIENTDATA, &self);
   return static_cast<Terminal*>(self)->complete();
+}
+
+unsigned char Terminal::onInterrupt(editline* el, int) {
+  void* self = nullptr;
+  el_get(el, EL_CLIENTDATA, &self);
+  static_cast<Terminal*>(self)->abandoned_ = true;
+  return CC_EOF;
 }
 
 std::vector<std::string> Terminal::candidates(const std::string& before) {

@@ -41,13 +41,19 @@ class Terminal {
   bool hasEditor() const { return editor_ != nullptr; }
 
   // Echo off (the typed end of line still echoed) until showTyping. While it is off, SIGINT,
-  // SIGTERM, SIGHUP and SIGQUIT put the terminal's settings back before they end the program.
+  // SIGTERM, SIGHUP and SIGQUIT put the terminal's settings back before they end the program
+  // (those the program handles itself, console/Signals.h, are left to it).
   void hideTyping();
   void showTyping();
 
   // Reads one line with the line editor, which shows `prompt`; the line has no end of line
-  // and, when not empty, joins the history. False at the end of input.
+  // and, when not empty, joins the history. False at the end of input, or with abandoned()
+  // true when Ctrl-C abandoned the line: while a line is edited, Ctrl-C is not the terminal's
+  // interrupt key but an editing key.
   bool editLine(const std::string& prompt, std::string& line);
+  bool abandoned() const { return abandoned_; }
+  // Forgets that a read of standard input was cut short by a signal.
+  void clearInputError();
   // Adds a line that was not typed at the editor (typed ahead) to the history, when not empty.
   void remember(const std::string& line);
   void forgetHistory();
@@ -56,6 +62,9 @@ class Terminal {
  private:
   static char* promptOf(editline* el);
   static unsigned char onTab(editline* el, int key);
+  static unsigned char onInterrupt(editline* el, int key);
+  // Sets the terminal's interrupt key (VINTR) to `key`; returns the one it had.
+  static unsigned char setInterruptKey(unsigned char key);
   unsigned char complete();
   // Adds the "/" after the complete folder name that ends `before` and lists its entries.
   unsigned char enterFolder(const std::string& before);
@@ -64,6 +73,7 @@ class Terminal {
 
   bool input_ = false;
   bool hidden_ = false;
+  bool abandoned_ = false;
   editline* editor_ = nullptr;
   history* history_ = nullptr;
   std::string prompt_;

@@ -34,16 +34,21 @@ bool listsFreeableBlocks(DiskStream& ds, const Inode& node) {
 
 }  // namespace
 
-bool readTyping(Console& con, std::string& typed) {
-  for (;;) {
-    int c = con.readChar();
-    if (c == KEY_ESCAPE || c == END_OF_INPUT) return true;
+Typing readTyping(Console& con, std::string& typed) {
+  int c = con.readChar();
+  for (; c != KEY_ESCAPE && c != END_OF_INPUT && c != INTERRUPTED; c = con.readChar()) {
     if (typed.size() + 1 >= static_cast<std::size_t>(MAX_FILE_BYTES)) break;
     typed.push_back(static_cast<char>(c));
   }
-  con.error("The file is full");
-  for (int c = con.readChar(); c != KEY_ESCAPE && c != END_OF_INPUT;) c = con.readChar();
-  return false;
+  Typing ending = Typing::ENDED;
+  if (c != KEY_ESCAPE && c != END_OF_INPUT && c != INTERRUPTED) {
+    con.error("The file is full");
+    ending = Typing::FULL;
+    while (c != KEY_ESCAPE && c != END_OF_INPUT && c != INTERRUPTED) c = con.readChar();
+  }
+  if (c != INTERRUPTED) return ending;
+  con.line("The typing was abandoned; the file is unchanged.");
+  return Typing::ABANDONED;
 }
 
 int16_t eraseFile(DiskStream& ds, bool verbose, const Handle& file) {
@@ -100,8 +105,9 @@ int16_t saveTyping(DiskStream& ds, const Handle& file, std::string_view typed, b
 int16_t writeFile(DiskStream& ds, const Handle& file) {
   if (!startWriting(ds, file)) return -1;
   std::string typed;
-  bool fits = readTyping(ds.console(), typed);
-  return saveTyping(ds, lookup(ds, true, file.path), typed, fits);
+  Typing typing = readTyping(ds.console(), typed);
+  if (typing == Typing::ABANDONED) return -1;
+  return saveTyping(ds, lookup(ds, true, file.path), typed, typing == Typing::ENDED);
 }
 
 }  // namespace fs5

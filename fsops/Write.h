@@ -35,10 +35,17 @@ int16_t eraseFile(DiskStream& ds, bool verbose, std::string_view path);
 // datablock the erase could not free (already free) is erased at once, failing as eraseFile
 // does, and false is returned.
 bool startWriting(DiskStream& ds, const Handle& file);
+// How the typing ended.
+enum class Typing {
+  ENDED,      // Escape or the end of input: the text is to be saved
+  FULL,       // "The file is full": the file is to be left erased
+  ABANDONED,  // Ctrl-C at a terminal: the file is to be left as it is
+};
 // Reads characters from the console's main buffer up to Escape (or the end of input) into
 // `typed`. The 10,000th character prints "The file is full" and the rest of the typing up to
-// the Escape is read and dropped: false then.
-bool readTyping(Console& con, std::string& typed);
+// the Escape is read and dropped. Ctrl-C at a terminal prints "The typing was abandoned; the
+// file is unchanged.".
+Typing readTyping(Console& con, std::string& typed);
 // Erases the file found again after the typing and, when the typing fits, gives it the typed
 // characters (storeContent), in one go. A file gone or changed meanwhile fails as the erase
 // does and nothing is written. When the datablocks run out, "The file was not saved."

@@ -17,10 +17,15 @@ void ShellState::login(DiskStream& ds) {
   for (;;) {
     std::string name, password;
     con_.print("Login: ");
-    if (!con_.readWord(name) || name == "exit") return requestExit(0);
+    bool named = con_.readWord(name);
+    if (!named && con_.interrupted()) continue;  // Ctrl-C: the login begins again
+    if (!named || name == "exit") return requestExit(0);
     con_.line();
     con_.print("Password: ");
-    if (!con_.readPassword(password)) return requestExit(0);
+    if (!con_.readPassword(password)) {
+      if (con_.interrupted()) continue;
+      return requestExit(0);
+    }
     con_.clearScreen();
     UserRecord record;
     if (findUserRecord(ds, name, record) != 0) {
@@ -44,8 +49,13 @@ void ShellState::setUpLogin(DiskStream& ds, const std::string& name, int16_t num
   workFolder_.parse(con_, homeFolder_.getText());
   currentUser_ = number;
   users_ = readUsersTable(ds);
-  con_.setCompleter(
-      [this, &ds](std::string_view before) { return completionCandidates(*this, ds, before); });
+  // Each completion is a stretch of its own, which only reads: the lock is given back as soon
+  // as the candidates are known, so a person idling after Tab holds no lock.
+  con_.setCompleter([this, &ds](std::string_view before) {
+    std::vector<std::string> names = completionCandidates(*this, ds, before);
+    con_.runBeforeInput();
+    return names;
+  });
 }
 
 }  // namespace fs5

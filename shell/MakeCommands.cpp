@@ -37,9 +37,10 @@ void writeFileBranch(CommandContext& c, const PathName& target) {
   if (!findFileToWrite(c, target, found)) return;
   if (startWriting(c.ds, found)) {
     std::string typed;
-    bool fits = readTyping(c.con, typed);
+    Typing typing = readTyping(c.con, typed);
+    if (typing == Typing::ABANDONED) return finish(c);
     if (!findFileToWrite(c, target, found)) return;
-    saveTyping(c.ds, found, typed, fits);
+    saveTyping(c.ds, found, typed, typing == Typing::ENDED);
   }
   finish(c);
 }

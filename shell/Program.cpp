@@ -53,9 +53,7 @@ void runCommands(ShellState& state, DiskStream& ds) {
   }
 }
 
-}  // namespace
-
-int runProgram(Console& con, DiskStream& ds) {
+int runShell(Console& con, DiskStream& ds) {
   if (!prepareImage(con, ds)) return EXIT_FATAL;
   ShellState state(con);
   while (!state.isExitRequested()) {
@@ -65,6 +63,15 @@ int runProgram(Console& con, DiskStream& ds) {
     state.clearReenter();
   }
   return ds.failed() ? EXIT_FATAL : state.exitStatus();
+}
+
+}  // namespace
+
+int runProgram(Console& con, DiskStream& ds) {
+  con.holdOutput();
+  int status = runShell(con, ds);
+  con.flush();
+  return status;
 }
 
 int runProgram(Console& con, const std::string& imagePath) {
@@ -82,6 +89,7 @@ int runProgram(Console& con, const std::string& imagePath) {
   ds.releaseLock();
   if (ds.failed()) status = EXIT_FATAL;
   con.setBeforeInput({});
+  con.flush();
   return status;
 }
 

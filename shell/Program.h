@@ -12,7 +12,8 @@ namespace fs5 {
 
 inline constexpr const char* IMAGE_FILE = "disk.fs5";
 
-// Runs the whole program on the image file at `imagePath`; returns the exit status.
+// Runs the whole program on the image file at `imagePath`; returns the exit status. What it
+// prints is held until each stretch of work has ended (Console::holdOutput).
 int runProgram(Console& con, const std::string& imagePath);
 // Runs it on an image stream already open (tests use streams that fail on purpose).
 int runProgram(Console& con, DiskStream& ds);

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "console/Console.h"
+#include "console/Signals.h"
 #include "console/Terminal.h"
 #include "shell/Invocation.h"
 #include "shell/Program.h"
@@ -40,6 +41,7 @@ int main(int argc, char** argv) {
   if (status < 0) {
     fs5::Terminal terminal;
     if (terminal.isInputTerminal()) console.attachTerminal(&terminal);
+    fs5::catchSignals(terminal.isInputTerminal());
     status = fs5::runProgram(console, image);
   }
   std::cout.flush();

@@ -57,7 +57,10 @@ void reportOutOfRange(Console& console, std::string_view what, int n) {
 }
 
 void DiskStream::fail(std::string_view line) {
-  if (!failed_) console_.error(line);
+  if (!failed_) {
+    console_.dropOutput();  // nothing of a stretch that failed is shown but the failure
+    console_.error(line);
+  }
   console_.close();
   failed_ = true;
 }
@@ -153,8 +156,7 @@ bool FileDiskStream::holdLock() {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   if (error == EWOULDBLOCK || error == EINTR) {
-    console().line("Waiting for the disk image, in use by another console.");
-    console().flush();
+    console().lineNow("Waiting for the disk image, in use by another console.");
     do {
       error = hostLock(LOCK_EX);
     } while (error == EINTR);
@@ -169,7 +171,7 @@ bool FileDiskStream::holdLock() {
 
 bool FileDiskStream::beginStretch() {
   if (inStretch_) return true;
-  if (fd_ < 0 || !holdLock() || !rollBackJournal()) return false;
+  if (fd_ < 0 || !holdLockAndSignals() || !rollBackJournal()) return false;
   fileLength_ = hostSize(HostFile::kImage);
   if (fileLength_ < 0) return false;
   length_ = fileLength_;
@@ -177,6 +179,21 @@ bool FileDiskStream::beginStretch() {
   loaded_.assign(static_cast<std::size_t>(pagesFor(length_)), false);
   inStretch_ = true;
   return true;
+}
+
+bool FileDiskStream::holdLockAndSignals() {
+  if (locked_ || !lockOnAccess_) return true;
+  if (!holdLock()) return false;
+  console().stretchBegins();
+  return true;
+}
+
+void FileDiskStream::giveLockBack() {
+  endStretch();
+  if (!locked_) return;
+  ::flock(fd_, LOCK_UN);
+  locked_ = false;
+  console().stretchEnds();
 }
 
 void FileDiskStream::endStretch() {
@@ -372,9 +389,9 @@ bool FileDiskStream::commit() {
 
 void FileDiskStream::releaseLock() {
   if (inStretch_ && !failed()) commit();
-  endStretch();
-  if (locked_) ::flock(fd_, LOCK_UN);
-  locked_ = false;
+  giveLockBack();
 }
+
+void FileDiskStream::abandon() { giveLockBack(); }
 
 }  // namespace fs5

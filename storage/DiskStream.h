@@ -95,7 +95,13 @@ class DiskStream {
 //   - With FS5_SYNC=off in the environment nothing is synced: a stretch stays whole when the
 //     process dies, not when the machine loses power.
 // A failed access or commit ends the program as above; whatever part of the stretch reached
-// the image is rolled back at the next lock. The journal is created at the first commit, with
+// the image is rolled back at the next lock, and of what the stretch printed only the failure
+// line is shown (the console holds a stretch's output until the stretch has ended).
+//
+// Signals: the console is told when the lock is taken (Console::stretchBegins) and when it has
+// been given back (Console::stretchEnds); in between it holds SIGINT, SIGTERM, SIGHUP and
+// SIGTSTP off, so no signal tears a stretch and no stopped console sits on the lock. A console
+// waiting for the lock can still be stopped. The journal is created at the first commit, with
 // the image's permissions, and kept.
 //
 // When another process holds the lock for longer than a moment, "Waiting for the disk image,
@@ -110,6 +116,9 @@ class FileDiskStream : public DiskStream {
   bool isOpen() const { return fd_ >= 0; }
   // Ends the stretch: commits its changes, gives the lock back and forgets what was read.
   void releaseLock();
+  // Ends the stretch without its changes: they are dropped unwritten, the lock is given back
+  // and what was read forgotten. What an earlier commit() wrote stays.
+  void abandon();
   // Commits the stretch's changes and goes on with the lock and what was read. False (with
   // the failure reported) when the commit fails.
   bool commit();
@@ -135,6 +144,10 @@ class FileDiskStream : public DiskStream {
 
  private:
   bool holdLock();
+  // holdLock, and the console told that a stretch begins.
+  bool holdLockAndSignals();
+  // Forgets the stretch, gives the lock back and tells the console.
+  void giveLockBack();
   bool beginStretch();
   bool rollBackJournal();
   bool openJournal(bool create);

@@ -1,9 +1,15 @@
 // The built programs run as processes, input from a file: both streams and the exit status.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "tests/support/TestSupport.h"
 
@@ -120,6 +126,62 @@ TEST(Fs5sh, SetsANewSuperuserPasswordWhenTheAccountIsUnusable) {
   writeBytes(image, standard);
   run(dir, "fs5sh", "root\nsecret1\nrmdir /etc/passwd\n\n\nexit\n");
   mended("The folder \"passwd\" was created successfully.\n");
+}
+
+// fs5sh in `dir` reading from a pipe (its writing end returned in `input`), both streams to
+// the file "out".
+pid_t startShell(const TempDir& dir, int& input) {
+  int ends[2];
+  if (pipe(ends) != 0) return -1;
+  pid_t child = fork();
+  if (child == 0) {  // only a failed step comes back
+    int out = open(dir.file("out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    _exit(dup2(ends[0], 0) < 0 || dup2(out, 1) < 0 || dup2(out, 2) < 0 ||
+          chdir(dir.path().c_str()) ||
+          execl((std::string(FS5_BINARY_DIR) + "/fs5sh").c_str(), "fs5sh", nullptr));
+  }
+  close(ends[0]);
+  input = ends[1];
+  return child;
+}
+
+// Waits up to 5 seconds for `text` in the file "out".
+bool shows(const TempDir& dir, const std::string& text) {
+  for (int tries = 0; tries < 500; ++tries) {
+    std::vector<uint8_t> out = readBytes(dir.file("out"));
+    if (std::string(out.begin(), out.end()).find(text) != std::string::npos) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return false;
+}
+
+// SIGTERM ends a shell reading a pipe once the stretch in progress is over (here at once: it
+// waits for input, or for the lock), with its own status, so a calling shell sees 143; what was
+// done is kept whole and the image is sound.
+TEST(Fs5sh, EndsBySigtermBetweenStretches) {
+  TempDir dir;
+  writeBytes(dir.file("disk.fs5"), standardImage());
+  int input = -1;
+  pid_t shell = startShell(dir, input);
+  const std::string typed = "root\nsecret1\nmkdir /tmp/a\n";
+  ASSERT_EQ(write(input, typed.data(), typed.size()), static_cast<ssize_t>(typed.size()));
+  EXPECT_TRUE(shows(dir, "\"a\" was created successfully.\n\nPress Enter to continue.\n"));
+  int status = 0;
+  kill(shell, SIGTERM);
+  waitpid(shell, &status, 0);
+  close(input);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+  EXPECT_TRUE(run(dir, "fs5ck", "").starts_with("0|disk.fs5: folders 20, files 1,"));
+  // A shell waiting for the lock another holds is ended too, before its stretch begins.
+  int image = open(dir.file("disk.fs5").c_str(), O_RDWR);
+  ASSERT_EQ(flock(image, LOCK_EX), 0);
+  shell = startShell(dir, input);
+  EXPECT_TRUE(shows(dir, "Waiting for the disk image, in use by another console.\n"));
+  kill(shell, SIGTERM);
+  waitpid(shell, &status, 0);
+  close(input);
+  close(image);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
 }
 
 TEST(Fs5ck, ReportsAndExitStatuses) {

@@ -27,11 +27,12 @@ const std::string kSession =
 
 bool isSync(const HostCall& c) { return c.kind == HostCall::kSync; }
 
-// The image at a read of the console, and the calls made and recorded before it.
+// The image and the screen at a read of the console, and the calls made and recorded before it.
 struct Shown {
   long calls;
   std::size_t recorded;
   std::vector<uint8_t> image;
+  std::string screen;
 };
 
 // Runs `input` on a fresh image whose `failAt`th host call fails: the status, both streams
@@ -48,12 +49,14 @@ std::tuple<int, std::string, long> runSession(const std::string& image, const st
   TestImage t(image, failAt, input);
   t.ds.record = record;
   auto show = [&] {
-    if (shown) shown->push_back({t.ds.calls, record ? record->size() : 0, readBytes(image)});
+    if (shown)
+      shown->push_back({t.ds.calls, record ? record->size() : 0, readBytes(image), t.out.str()});
   };
   show();
   t.con.setBeforeInput([&] {
     if (readsAfter) *readsAfter += failAt > 0 && t.ds.calls >= failAt;
     t.ds.releaseLock();
+    t.con.flush();  // as the console does next
     show();
   });
   int status = runProgram(t.con, t.ds);
@@ -62,8 +65,9 @@ std::tuple<int, std::string, long> runSession(const std::string& image, const st
   return {status, t.out.str(), t.ds.calls};
 }
 
-// The first failed call ends the program: its line is the last thing printed, status 1, and
-// the console is not read again; so does a lock that can not be taken. The next lock rolls the
+// The first failed call ends the program: its line is the last thing printed and all that is
+// shown of its stretch, status 1, and the console is not read again; so does a lock that can
+// not be taken. The next lock rolls the
 // stretch back: the image is as it was when the console last waited, not even a leak left (or, when
 // only the last sync of the commit failed, as the stretch left it, whole).
 TEST(Reliability, EveryFailedCallEndsTheProgramAtOnceAndLeavesNoTrace) {
@@ -82,6 +86,7 @@ TEST(Reliability, EveryFailedCallEndsTheProgramAtOnceAndLeavesNoTrace) {
         std::find_if(shown.begin(), shown.end(), [n](const Shown& s) { return s.calls >= n; });
     std::vector<uint8_t> after = readBytes(image);
     bool kept = after == stretch[-1].image || (stretch != shown.end() && after == stretch->image);
+    last = last && screen == stretch[-1].screen + line;
     faults += status != 1 || !last || readsAfter > 0 || !kept;
     EXPECT_TRUE(status == 1 && last && readsAfter == 0 && kept)
         << "call " << n << ": status " << status << ", " << readsAfter << " reads after, "

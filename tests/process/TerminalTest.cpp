@@ -110,5 +110,27 @@ TEST(Terminal, KeepsLinesTypedAheadAndAsksAgain) {
                          ".*- no\\)\r\nn\r\n\r\nPress")));
 }
 
+// Ctrl-C abandons the line at the prompt (a new prompt on the next line, nothing cleared, the
+// command not run), is no at a confirmation, abandons the typing of vi -i on one line, and
+// starts the login again at its word and at its password. The program goes on.
+TEST(Terminal, CtrlCAbandonsWhatIsTypedAndAnswersNo) {
+  std::string screen = asRoot(
+      "]# «vi f\n»continue.«\n»]# «rm f\x03»]# «rm f\n»- no)\r\n«\x03»continue.«\n»"
+      "]# «vi -i f\n»here:\r\n«old\x1b»«\n»continue.«\n»]# «vi -i f\n»here:\r\n«ab\x03»"
+      "unchanged.\r\n«\n»]# «cat f\n»continue.«\n»]# «reenter\n»Login: «\x03»"
+      "Login: «root\n»Password: «\x03»Login: «root\n»Password: «secret1\n»]# «ls\n»"
+      "continue.«\n»]# «exit\n»");
+  // (Keys typed before the editor holds the terminal are echoed by it too, "^C" and all.)
+  EXPECT_TRUE(std::regex_search(
+      screen, std::regex("]# rm f(\\^Crm f)?\r\n\\[root @fs5 /root/ ]# rm f\r\n")))
+      << screen;
+  EXPECT_TRUE(std::regex_search(screen, std::regex("- no\\)\r\n\\^C\r?\n?\r?\n?Press"))) << screen;
+  EXPECT_NE(screen.find("\r\nThe typing was abandoned; the file is unchanged.\r\n"),
+            std::string::npos)
+      << screen;
+  EXPECT_NE(screen.find("content:\r\nold"), std::string::npos) << screen;
+  EXPECT_TRUE(std::regex_search(screen, std::regex(" f +[0-9]+\r\n"))) << screen;
+}
+
 }  // namespace
 }  // namespace fs5::test

@@ -1,5 +1,8 @@
 // The image records byte by byte, and the allocation maps, as tables.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include "storage/AllocMaps.h"
 #include "storage/Coding.h"
@@ -153,6 +156,29 @@ TEST(Maps, AllocationIsFirstFitAndFreeingIsChecked) {
     EXPECT_EQ(mapOperation(io.ds, op, n), result) << op << " " << n;
     EXPECT_EQ(io.out.str(), err) << op << " " << n;
   }
+}
+
+// An abandoned stretch leaves the image as its last commit made it (a growth undone too), gives
+// the lock back and leaves no journal to roll back; the next stretch works as usual.
+TEST(FileDiskStream, AbandonDropsTheStretchUnwritten) {
+  TempDir dir;
+  const std::string image = dir.file("disk.fs5");
+  writeBytes(image, standardImage());
+  ImageStream s(image);
+  const uint8_t kept[] = {7}, dropped[] = {9, 9};
+  ASSERT_TRUE(s.ds.write(5000, kept, 1) && s.ds.commit());
+  ASSERT_TRUE(s.ds.write(6000, dropped, 2) && s.ds.write(122010, dropped, 2));
+  s.ds.abandon();
+  std::vector<uint8_t> expected = standardImage();
+  expected[5000] = 7;
+  EXPECT_EQ(readBytes(image), expected);
+  int other = open(image.c_str(), O_RDWR);
+  EXPECT_EQ(flock(other, LOCK_EX | LOCK_NB), 0);
+  close(other);
+  uint8_t byte = 0;
+  EXPECT_TRUE(s.ds.read(6000, &byte, 1) && byte == expected[6000]);
+  EXPECT_EQ(s.ds.size(), 122010);
+  EXPECT_FALSE(s.ds.rolledBack() || s.ds.failed());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "shell/ShellState.h"
+#include "storage/Journal.h"
 #include "users/Format.h"
 
 namespace fs5 {
@@ -78,10 +79,10 @@ int runProgram(Console& con, const std::string& imagePath) {
   con.clearScreen();
   errno = 0;
   FileDiskStream ds(con, imagePath);
-  if (!ds.isOpen()) {
+  if (!ds.isOpen() || !ds.prepareJournal()) {
     int reason = errno;
     con.error("File can not be open.");
-    con.error(imagePath + ": " + std::strerror(reason));
+    con.error((ds.isOpen() ? journalPathFor(imagePath) : imagePath) + ": " + std::strerror(reason));
     return EXIT_FATAL;
   }
   con.setBeforeInput([&ds] { ds.releaseLock(); });

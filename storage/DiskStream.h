@@ -114,6 +114,9 @@ class FileDiskStream : public DiskStream {
   FileDiskStream(Console& console, const std::string& path, bool lockOnAccess = true);
   ~FileDiskStream() override;
   bool isOpen() const { return fd_ >= 0; }
+  // Opens the journal beside the image, made with the image's permissions when missing, so a
+  // folder that can not hold it is told before any work. False, errno saying why, when not.
+  bool prepareJournal() { return openJournal(true); }
   // Ends the stretch: commits its changes, gives the lock back and forgets what was read.
   void releaseLock();
   // Ends the stretch without its changes: they are dropped unwritten, the lock is given back

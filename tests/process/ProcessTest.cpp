@@ -73,6 +73,12 @@ TEST(Fs5sh, EndsWithStatusOneOnImagesItCanNotUse) {
   EXPECT_EQ(run(dir, "fs5sh none/a", ""),
             "1|" + kClear + "|File can not be open.\nnone/a: No such file or directory\n");
   std::filesystem::remove(image);
+  std::filesystem::remove(image + "-journal");
+  std::filesystem::create_directory(image + "-journal");
+  EXPECT_EQ(run(dir, "fs5sh", ""),
+            "1|" + kClear + "|File can not be open.\ndisk.fs5-journal: Is a directory\n");
+  std::filesystem::remove(image + "-journal");
+  std::filesystem::remove(image);
   std::filesystem::create_symlink("/dev/full", image);
   EXPECT_TRUE(
       run(dir, "fs5sh", "secret1\n\n").ends_with("|The disk image can not be read or written.\n"));

@@ -166,8 +166,9 @@ TEST_F(HostTool, ActsWithTheRightsOfTheAccountGiven) {
   EXPECT_EQ(runFs5(dir, "-u anna cp f ::/root"), "1||fs5: f: access denied.\n");
   EXPECT_EQ(runFs5(dir, "-u anna cp f ::/root/g"), "1||fs5: f: access denied.\n");
   EXPECT_EQ(runFs5(dir, "-u anna mkdir ::/bin/x ::/tmp/x"), "1||fs5: ::/bin/x: access denied.\n");
+  // One refused path leaves the whole command undone: /tmp/x was not made either.
   EXPECT_EQ(runFs5(dir, "-u anna rm -R ::/home/anna ::/tmp/x"),
-            "1||fs5: ::/home/anna: access denied.\n");
+            "1||fs5: ::/home/anna: access denied.\nfs5: ::/tmp/x: no such file or folder.\n");
   EXPECT_EQ(runFs5(dir, "-u anna cp f ::/tmp"), "0||");
   EXPECT_EQ(runFs5(dir, "-u anna cp f ::/tmp/g"), "0||");
   EXPECT_EQ(runFs5(dir, "cp f ::/tmp/f"), "0||");

@@ -90,7 +90,12 @@ void Session::endReading() {
 }
 
 void Session::endWriting() {
-  if (writer_ != nullptr) writer_->releaseLock();
+  if (writer_ == nullptr) return;
+  if (status() == 0) {
+    writer_->releaseLock();
+  } else {
+    writer_->abandon();
+  }
 }
 
 bool Session::checkImageFile(bool writes) {

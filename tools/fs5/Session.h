@@ -81,7 +81,9 @@ class Session {
   // wait only while it reads. A writing command takes the stream's exclusive lock instead.
   void beginReading();
   void endReading();
-  // Ends the command's writing: the image's lock is given back, which commits it.
+  // Ends the command's writing as one transaction: when everything succeeded the image's lock
+  // is given back, which commits it; after any refusal or failure the command's changes are
+  // dropped unwritten, so the image is left as it was.
   void endWriting();
 
  private:

@@ -40,7 +40,7 @@ void ShellState::login(DiskStream& ds) {
 }
 
 void ShellState::setUpLogin(DiskStream& ds, const std::string& name, int16_t number) {
-  if (name == "root") {
+  if (name == SUPERUSER_NAME) {
     homeFolder_.parse(con_, "/root");
   } else {
     homeFolder_.parse(con_, "/home");

@@ -29,7 +29,7 @@ void ShellState::clearPaths() {
 
 std::string ShellState::promptText() const {
   bool super = homeFolder_.getText() == "/root";
-  std::string label = super ? "root" : homeFolder_.component(homeFolder_.getDepth() - 1);
+  std::string label = super ? SUPERUSER_NAME : homeFolder_.component(homeFolder_.getDepth() - 1);
   std::string folder = workFolder_.getText();
   if (folder != "/") folder += "/";
   return "[" + label + " @" + HOST_LABEL + " " + folder + " ]" + (super ? "#" : "$") + " ";

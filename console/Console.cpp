@@ -26,28 +26,25 @@ Console::Console(std::istream& in, std::ostream& out, std::ostream& err)
 
 Console::~Console() { flush(); }
 
-void Console::hold(bool error, std::string_view text) {
-  if (closed_ || text.empty()) return;
-  if (!holding_) {
-    if (error) out_.flush();
-    (error ? err_ : out_).write(text.data(), text.size());
-    if (error) err_.flush();
+void Console::emit(bool error, std::string_view text) {
+  if (!error) {
+    out_.write(text.data(), text.size());
     return;
   }
+  out_.flush();
+  err_.write(text.data(), text.size());
+  err_.flush();
+}
+
+void Console::hold(bool error, std::string_view text) {
+  if (closed_ || text.empty()) return;
+  if (!holding_) return emit(error, text);
   if (held_.empty() || held_.back().first != error) held_.emplace_back(error, std::string());
   held_.back().second += text;
 }
 
 void Console::writeOutput() {
-  for (const auto& [error, text] : held_) {
-    if (error) {
-      out_.flush();
-      err_.write(text.data(), text.size());
-      err_.flush();
-    } else {
-      out_.write(text.data(), text.size());
-    }
-  }
+  for (const auto& [error, text] : held_) emit(error, text);
   held_.clear();
 }
 

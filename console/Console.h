@@ -12,9 +12,9 @@
 // console shows everything in program order.
 //
 // Once holdOutput() was called, what is printed (on both streams) is held in one ordered queue
-// and written out only when the
-// console is about to wait for the person, after the before-input hook (where the shell ends
-// the stretch of work on the image and commits it), when flushed, and when the console closes.
+// and written out only when the console is about to wait for the person, after the
+// before-input hook (where the shell ends the stretch of work on the image and commits it),
+// when flushed, and when the console closes.
 // So nothing printed since the last read is shown before the stretch has happened; a stretch
 // that fails shows only its failure line (dropOutput, then the line).
 //
@@ -145,6 +145,8 @@ class Console {
   // the hook may have failed).
   bool awaitInput();
   void writeOutput();
+  // Writes text to standard output, or (after what standard output holds) to standard error.
+  void emit(bool error, std::string_view text);
   void hold(bool error, std::string_view text);
   bool refill(Buffer& buffer);
   // A line from a terminal, which may also end with a carriage return: what is typed while

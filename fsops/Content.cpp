@@ -8,15 +8,14 @@
 
 namespace fs5 {
 
-namespace {
-
-// Appends one datablock's bytes before the end mark; true when the end mark was met.
 bool appendUpToEndMark(const DataBlock& block, std::string& bytes) {
   const auto& data = block.bytes();
   auto mark = std::find(data.begin(), data.end(), END_MARK);
   bytes.append(data.begin(), mark);
   return mark != data.end();
 }
+
+namespace {
 
 // Datablock `b` of stored content: its slice of `bytes`, the end mark after the last byte.
 void fillContentBlock(DataBlock& block, std::string_view bytes, int b) {
@@ -51,8 +50,8 @@ int16_t readContent(DiskStream& ds, const Inode& file, std::string& bytes) {
 
 StoreResult storeContent(DiskStream& ds, const Handle& file, std::string_view bytes) {
   if (eraseFile(ds, false, file) < 0) return StoreResult::NOT_ERASED;
-  Inode node;
-  node.read(ds, file.number);
+  Inode node = file.node;  // as the erase left it: its first datablock alone
+  while (node.getBlockCount() > 1) node.removeLastBlock();
   int blocks = blocksForContent(bytes.size());
   BlockReservation extra(ds);
   if (!extra.take(blocks - 1)) return StoreResult::NO_DATABLOCKS;

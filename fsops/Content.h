@@ -10,6 +10,7 @@
 
 #include "fsops/Lookup.h"
 #include "fsops/Write.h"
+#include "storage/DataBlock.h"
 #include "storage/DiskStream.h"
 #include "storage/Inode.h"
 
@@ -27,6 +28,8 @@ int blocksForContent(std::size_t length);
 // Returns 0, or -1 (bytes emptied) when a listed datablock can not be read or the i-node is
 // not a file; the storage layer's line is printed on standard error.
 int16_t readContent(DiskStream& ds, const Inode& file, std::string& bytes);
+// Appends one datablock's bytes before the end mark to `bytes`; true when the end mark was met.
+bool appendUpToEndMark(const DataBlock& block, std::string& bytes);
 
 // What storeContent did.
 enum class StoreResult {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "fsops/Content.h"
 #include "fsops/Lookup.h"
 #include "fsops/Write.h"
 #include "storage/DataBlock.h"
@@ -14,15 +15,9 @@ namespace {
 // Prints one datablock's bytes up to the end mark; true when the end mark was met.
 bool printBlock(Console& con, const DataBlock& block) {
   std::string text;
-  for (uint8_t byte : block.bytes()) {
-    if (byte == END_MARK) {
-      con.print(text + "\n\n");
-      return true;
-    }
-    text.push_back(static_cast<char>(byte));
-  }
-  con.print(text);
-  return false;
+  bool met = appendUpToEndMark(block, text);
+  con.print(met ? text + "\n\n" : text);
+  return met;
 }
 
 }  // namespace

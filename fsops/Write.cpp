@@ -35,16 +35,17 @@ bool listsFreeableBlocks(DiskStream& ds, const Inode& node) {
 }  // namespace
 
 Typing readTyping(Console& con, std::string& typed) {
+  auto endsTyping = [](int c) { return c == KEY_ESCAPE || c == END_OF_INPUT || c == INTERRUPTED; };
   int c = con.readChar();
-  for (; c != KEY_ESCAPE && c != END_OF_INPUT && c != INTERRUPTED; c = con.readChar()) {
+  for (; !endsTyping(c); c = con.readChar()) {
     if (typed.size() + 1 >= static_cast<std::size_t>(MAX_FILE_BYTES)) break;
     typed.push_back(static_cast<char>(c));
   }
   Typing ending = Typing::ENDED;
-  if (c != KEY_ESCAPE && c != END_OF_INPUT && c != INTERRUPTED) {
+  if (!endsTyping(c)) {
     con.error("The file is full");
     ending = Typing::FULL;
-    while (c != KEY_ESCAPE && c != END_OF_INPUT && c != INTERRUPTED) c = con.readChar();
+    while (!endsTyping(c)) c = con.readChar();
   }
   if (c != INTERRUPTED) return ending;
   con.line("The typing was abandoned; the file is unchanged.");
@@ -73,10 +74,6 @@ int16_t eraseFile(DiskStream& ds, bool verbose, const Handle& file) {
   }
   if (verbose) ds.console().line("Erasing the file \"" + name + "\"");
   return 0;
-}
-
-int16_t eraseFile(DiskStream& ds, bool verbose, std::string_view path) {
-  return eraseFile(ds, verbose, lookup(ds, true, path));
 }
 
 bool startWriting(DiskStream& ds, const Handle& file) {

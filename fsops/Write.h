@@ -22,8 +22,6 @@ inline constexpr int MAX_FILE_BYTES = BLOCK_SIZE * MAX_BLOCKS;
 // found nothing usable fails silently (its lookup has said why). With verbose a success
 // prints "Erasing the file "<name>"".
 int16_t eraseFile(DiskStream& ds, bool verbose, const Handle& file);
-// The same for the file at an absolute path text, looked up first (with verbose).
-int16_t eraseFile(DiskStream& ds, bool verbose, std::string_view path);
 
 // The console editor behind "vi -i", in three steps, for the typing is a wait: only the
 // path crosses it, so the caller looks the file up (and checks it) again between the typing

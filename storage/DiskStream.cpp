@@ -166,25 +166,19 @@ bool FileDiskStream::holdLock() {
     return false;
   }
   locked_ = true;
+  console().stretchBegins();
   return true;
 }
 
 bool FileDiskStream::beginStretch() {
   if (inStretch_) return true;
-  if (fd_ < 0 || !holdLockAndSignals() || !rollBackJournal()) return false;
+  if (fd_ < 0 || !holdLock() || !rollBackJournal()) return false;
   fileLength_ = hostSize(HostFile::kImage);
   if (fileLength_ < 0) return false;
   length_ = fileLength_;
   memory_.assign(static_cast<std::size_t>(length_), 0);
   loaded_.assign(static_cast<std::size_t>(pagesFor(length_)), false);
   inStretch_ = true;
-  return true;
-}
-
-bool FileDiskStream::holdLockAndSignals() {
-  if (locked_ || !lockOnAccess_) return true;
-  if (!holdLock()) return false;
-  console().stretchBegins();
   return true;
 }
 

@@ -146,9 +146,8 @@ class FileDiskStream : public DiskStream {
   bool resizeTo(int64_t length) override;
 
  private:
+  // Takes the lock (unless held or not wanted) and tells the console that a stretch begins.
   bool holdLock();
-  // holdLock, and the console told that a stretch begins.
-  bool holdLockAndSignals();
   // Forgets the stretch, gives the lock back and tells the console.
   void giveLockBack();
   bool beginStretch();

@@ -41,8 +41,9 @@ bool mayAct(DiskStream& ds, int16_t user, AccessRule rule, const PathName& objec
 }
 
 bool mayTakeFrom(DiskStream& ds, int16_t user, const PathName& source, bool takesFromSource) {
-  return holderGrants(ds, user, source, RIGHT_READ) &&
-         (!takesFromSource || holderGrants(ds, user, source, RIGHT_WRITE));
+  int16_t holder = resolveObject(ds, false, source, source.getDepth() - 2);
+  return hasAccess(ds, user, holder, RIGHT_READ) &&
+         (!takesFromSource || hasAccess(ds, user, holder, RIGHT_WRITE));
 }
 
 bool mayWriteTo(DiskStream& ds, int16_t user, const Handle& destination) {

@@ -36,6 +36,11 @@ bool askSuperuserPassword(Console& con, std::string& password) {
   }
 }
 
+void sayRootCreated(Console& con) {
+  con.line();
+  con.line("The superuser account \"root\" was successfully created.");
+}
+
 // "The superuser account was not created.", the program's last words.
 void endWithoutSuperuser(Console& con) {
   con.error("The superuser account was not created.");
@@ -84,8 +89,7 @@ int16_t mendSuperuser(DiskStream& ds) {
     endWithoutSuperuser(con);
     return -1;
   }
-  con.line();
-  con.line("The superuser account \"root\" was successfully created.");
+  sayRootCreated(con);
   con.line();
   return 1;
 }
@@ -102,8 +106,7 @@ int16_t formatDisk(DiskStream& ds, int inodes, int blocks, int users) {
   }
   markUserNumberUsed(ds, SUPERUSER);
   addUserRecord(ds, SUPERUSER_NAME, password, SUPERUSER);
-  con.line();
-  con.line("The superuser account \"root\" was successfully created.");
+  sayRootCreated(con);
   con.print("The disk was formatted.\n\n");
   return ds.failed() ? -1 : 0;
 }

@@ -95,8 +95,8 @@ bool InboundCopy::readContent(const std::string& host, int64_t size, std::string
     size = static_cast<int64_t>(content.size());
   }
   if (size > MAX_CONTENT_BYTES) {
-    refuse(host, "the file is " + std::to_string(size) +
-                     " bytes long; the largest file holds 9999 bytes.");
+    refuse(host, "the file is " + std::to_string(size) + " bytes long; the largest file holds " +
+                     std::to_string(MAX_CONTENT_BYTES) + " bytes.");
     return false;
   }
   std::size_t mark = content.find(static_cast<char>(END_MARK));
